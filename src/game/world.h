@@ -35,23 +35,27 @@ enum CueId : uint16_t {
 // store: no lock, and no ordering between fields, which the game never needs.
 using SharedInt = std::atomic<int32_t>;
 
-inline int32_t Load(const SharedInt& field) { return field.load(std::memory_order_relaxed); }
-inline void Store(SharedInt& field, int32_t value) { field.store(value, std::memory_order_relaxed); }
+inline int32_t Load(const SharedInt& field) {
+  return field.load(std::memory_order_relaxed);
+}
+inline void Store(SharedInt& field, int32_t value) {
+  field.store(value, std::memory_order_relaxed);
+}
 
 constexpr int kBulletSlots = 20;
 constexpr int kEnemySlots = 50;  // only slots 0 to 4 are ever filled
 
 struct PlayerShip {
-  int32_t x = 0;  // left edge
-  int32_t y = 0;  // top edge
+  int32_t x = 0;                 // left edge
+  int32_t y = 0;                 // top edge
   SharedInt sprite{IDB_PLAYER};  // also written by LevelFlightLoop
 };
 
 struct BulletSlot {
   int32_t alive = 0;  // 0: free for FireBullet
   int32_t x = 0;
-  int32_t y = 0;       // the picture is drawn 10 pixels above this
-  int32_t width = 0;   // hit box only; the picture is drawn at its own size
+  int32_t y = 0;      // the picture is drawn 10 pixels above this
+  int32_t width = 0;  // hit box only; the picture is drawn at its own size
   int32_t height = 0;
 };
 
@@ -68,7 +72,7 @@ struct EnemySlot {
 struct BossState {
   int32_t x = 0;
   int32_t y = 0;
-  int32_t width = 0;   // size of the picture drawn last; the boss's hit box
+  int32_t width = 0;  // size of the picture drawn last; the boss's hit box
   int32_t height = 0;
   SharedInt sprite{IDB_BOSS};
   int32_t hitPoints = 999999;  // no floor: it may go below zero, and nothing happens at zero
@@ -87,7 +91,7 @@ struct GameWorld {
   uint32_t startTick = 0;    // tick count taken by ResetWorld
   SharedInt bossActive{0};   // once 1, stays 1
   SharedInt enraged{0};
-  uint32_t randomSeed = 1;   // NextRandom's state; only WanderLoop's thread draws from it
+  uint32_t randomSeed = 1;  // NextRandom's state; only WanderLoop's thread draws from it
 };
 
 // Empties both tables, writes the enemy roster and records the start tick. Called once, when the

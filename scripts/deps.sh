@@ -1,0 +1,24 @@
+# Debian packages the build and the tests need; sourced by scripts/test and scripts/run.
+# install_missing PACKAGE... installs those not yet installed (as root, or through sudo).
+
+install_missing() {
+  local missing=()
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing Debian packages: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# To build and run the Linux game.
+GAME_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev)
+# To build and run every test: unit tests, sanitizers, benchmarks, the Windows cross build under
+# Wine, and the end-to-end runs under Xvfb.
+TEST_PACKAGES=("${GAME_PACKAGES[@]}" libgtest-dev libbenchmark-dev
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64
+  xvfb xauth xdotool imagemagick x11-apps)

@@ -1,0 +1,41 @@
+#include "support/game_fixture.h"
+
+#include <cstring>
+
+#include "game/frame.h"
+#include "shell/soft/label_font.h"
+
+const FixtureResources& FixturePictures() {
+  static const FixtureResources* pictures = new FixtureResources(StandardFixturePictures());
+  return *pictures;
+}
+
+std::vector<Pixel> RenderFrame(GameWorld& world, ResourceTable resources) {
+  FrameCanvas canvas;
+  OpenFrameCanvas(canvas, resources);
+  RunFrame(world, canvas);
+  std::vector<Pixel> pixels(canvas.pixels.get(), canvas.pixels.get() + 800 * 600);
+  ReleaseFrameCanvas(canvas);
+  return pixels;
+}
+
+::testing::AssertionResult LabelShows(const std::vector<Pixel>& frame, const char* text, int32_t x,
+                                      int32_t y) {
+  const auto length = static_cast<int32_t>(std::strlen(text));
+  const int32_t left = x - length * kGlyphWidth / 2;
+  for (int32_t r = 0; r < kGlyphHeight; ++r) {
+    for (int32_t i = 0; i < length; ++i) {
+      for (int32_t c = 0; c < kGlyphWidth; ++c) {
+        const int32_t px = left + i * kGlyphWidth + c, py = y + r;
+        if (px < 0 || px >= 800 || py < 0 || py >= 600) continue;
+        const bool ink = GlyphRow(static_cast<unsigned char>(text[i]), r) & (0x80 >> c);
+        const Pixel want = ink ? kLabelInk : kLabelBox;
+        if (frame[static_cast<size_t>(py) * 800 + px] != want) {
+          return ::testing::AssertionFailure()
+                 << "label \"" << text << "\" differs at (" << px << ", " << py << ")";
+        }
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}

@@ -1,0 +1,39 @@
+// The test harness's platform: a virtual millisecond clock, real event threads that sleep on it,
+// and a cue sink that records what the rules asked to play.
+//
+// A test moves virtual time deadline by deadline; after each step it waits until every event
+// thread is asleep again or has finished, so what it then sees of the world is deterministic.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "game/world.h"
+
+// Starts a fresh virtual timeline at tick count `startTick`. Event threads of earlier timelines
+// that still sleep never wake again, so a test may drop the world they hold.
+void ResetVirtualPlatform(uint32_t startTick = 0);
+
+// The virtual time since the last reset, in milliseconds, and the tick count the game sees.
+uint64_t VirtualNow();
+
+// Moves virtual time forward by `milliseconds`, waking sleepers in deadline order and letting
+// each wave of woken threads settle before the next.
+void AdvanceVirtualTime(uint64_t milliseconds);
+
+// Waits until every event thread is asleep or has finished.
+void SettleEventThreads();
+
+// How many event threads are asleep on the virtual clock.
+int SleepingEventThreads();
+
+// While set, starting an event thread fails, as it may when the system is out of threads.
+void FailThreadStarts(bool fail);
+
+struct CueRecord {
+  CueId cue;
+  bool played;  // false: asked for while the boss was enraged
+};
+
+// Every cue the rules asked for since the last call (or reset), in order.
+std::vector<CueRecord> TakeCueRecords();
