@@ -130,9 +130,9 @@ Rgb LightSurface(const Material& m, V2 outward, double depth) {
   // Half-way vector between the light and the eye (0, 0, 1).
   const double hx = lx, hy = ly, hz = lz + 1;
   const double hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-  const double spec = IntPow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl), m.shininess);
+  const double highlight = IntPow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl), m.shininess);
   const double k = m.ambient + (1 - m.ambient) * diffuse * 1.15;
-  return AddRgb(ScaleRgb(m.base, k), ScaleRgb({255, 255, 255}, spec * m.gloss));
+  return AddRgb(ScaleRgb(m.base, k), ScaleRgb({255, 255, 255}, highlight * m.gloss));
 }
 
 template <typename F>
@@ -627,7 +627,7 @@ V2 TentaclePoint(int i, double s) {
   return {x0 + 16 * s + sway * 6 * Sin(kPi * s * 1.6) + i * 3 * s, y0 + 34 * s};
 }
 
-double SdTentacles(V2 p, int* which, double* along) {
+double SdTentacles(V2 p, int* which) {
   double d = 1e9;
   for (int i = 0; i < kTentacleCount; ++i) {
     V2 previous = TentaclePoint(i, 0);
@@ -639,7 +639,6 @@ double SdTentacles(V2 p, int* which, double* along) {
       if (dk < d) {
         d = dk;
         if (which) *which = i;
-        if (along) *along = s0;
       }
       previous = next;
     }
@@ -657,8 +656,7 @@ Sample ShadeBoss(const BossPalette& pal, V2 p) {
   const double d_shell = SdShell(p);
   const double d_spines = SdSpines(p);
   int tentacle = 0;
-  double along = 0;
-  const double d_tentacles = SdTentacles(p, &tentacle, &along);
+  const double d_tentacles = SdTentacles(p, &tentacle);
   const double body = std::min({d_shell, d_spines, d_tentacles});
 
   if (body >= 0) {
@@ -805,7 +803,7 @@ Sample ShadeBoss(const BossPalette& pal, V2 p) {
     if (d_spines > -0.6) c = MixRgb(c, pal.outline, 0.5);
   } else {
     const Material flesh = {pal.tentacle, 5.0, 0.45, 16, 0.3};
-    auto sd = [](V2 q) { return SdTentacles(q, nullptr, nullptr); };
+    auto sd = [](V2 q) { return SdTentacles(q, nullptr); };
     c = Lit(sd, p, flesh);
     // A row of suckers along each tentacle's underside.
     for (int k = 2; k < kTentacleSteps - 3; k += 3) {
