@@ -10,16 +10,14 @@ const FixtureResources& FixturePictures() {
   return *pictures;
 }
 
-std::vector<Pixel> RenderFrame(GameWorld& world, ResourceTable resources) {
+void RenderFrame(GameWorld& world, ResourceTable resources, BackBuffer& frame) {
   FrameCanvas canvas;
-  OpenFrameCanvas(canvas, resources);
+  OpenFrameCanvas(canvas, resources, frame);
   RunFrame(world, canvas);
-  std::vector<Pixel> pixels(canvas.pixels.get(), canvas.pixels.get() + 800 * 600);
   ReleaseFrameCanvas(canvas);
-  return pixels;
 }
 
-::testing::AssertionResult LabelShows(const std::vector<Pixel>& frame, const char* text, int32_t x,
+::testing::AssertionResult LabelShows(std::span<const Pixel> frame, const char* text, int32_t x,
                                       int32_t y) {
   const auto length = static_cast<int32_t>(std::strlen(text));
   const int32_t left = x - length * kGlyphWidth / 2;

@@ -69,15 +69,15 @@ bool FindPicture(const FrameCanvas& canvas, SpriteId sprite, BitmapView& picture
 
 }  // namespace
 
-void OpenFrameCanvas(FrameCanvas& canvas, ResourceTable resources) {
+void OpenFrameCanvas(FrameCanvas& canvas, ResourceTable resources, BackBuffer& backBuffer) {
   canvas.resources = resources;
-  canvas.pixels = std::make_unique_for_overwrite<Pixel[]>(size_t{kSceneWidth} * kSceneHeight);
+  canvas.pixels = backBuffer.data();
   canvas.batchPicture = BitmapView{};
   canvas.labelText[0] = '\0';
 }
 
 void ReleaseFrameCanvas(FrameCanvas& canvas) {
-  canvas.pixels.reset();
+  canvas.pixels = nullptr;
   canvas.batchPicture = BitmapView{};
 }
 
