@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "bench_pictures.h"
 #include "shell/soft/bitmap.h"
 #include "shell/soft/label_font.h"
+#include "shell/soft/resource_table.h"
 #include "shell/soft/soft_canvas.h"
 
 namespace {
@@ -173,7 +173,7 @@ void ComposeSdlFrame(SDL_Surface* target, const SdlPictures& pictures, int32_t s
 
 constexpr SpriteId kFramePictures[] = {IDB_BACKGROUND, IDB_PLAYER, IDB_BULLET, IDB_ENEMY, IDB_BOSS};
 
-FixtureResources gResources;
+ResourceTable gResources;  // the game's own pictures
 FrameCanvas gCanvas;
 SDL_Surface* gTarget = nullptr;  // the 800 x 600 frame SDL draws on, like a window surface
 SdlPictures gMadePerFrame, gKept24Bit, gKeptInTargetFormat;
@@ -184,7 +184,7 @@ SDL_Surface* MakeTarget() {
 
 // Both frames pixel for pixel; says where they first differ.
 bool FramesAgree(const SdlPictures& pictures, int32_t scroll, const char* what) {
-  ComposeSoftFrame(gCanvas, gResources.Table(), scroll);
+  ComposeSoftFrame(gCanvas, gResources, scroll);
   ComposeSdlFrame(gTarget, pictures, scroll);
   bool agree = true;
   for (int32_t y = 0; y < kSceneHeight && agree; ++y) {
@@ -204,13 +204,12 @@ bool FramesAgree(const SdlPictures& pictures, int32_t scroll, const char* what) 
 }
 
 bool Prepare() {
-  gResources = BenchPictures();
+  gResources = kGameResources;
   gTarget = MakeTarget();
   if (!gTarget) return false;
-  gMadePerFrame.resources = gKept24Bit.resources = gKeptInTargetFormat.resources =
-      gResources.Table();
+  gMadePerFrame.resources = gKept24Bit.resources = gKeptInTargetFormat.resources = gResources;
   for (const SpriteId id : kFramePictures) {
-    SDL_Surface* made = SurfaceFromResource(gResources.Table(), id);
+    SDL_Surface* made = SurfaceFromResource(gResources, id);
     if (!made) return false;
     gKept24Bit.kept[id] = made;
     SDL_Surface* converted = SDL_ConvertSurface(made, gTarget->format, 0);
@@ -239,7 +238,7 @@ bool Prepare() {
 
 void BM_SoftCanvasFrame(benchmark::State& state) {
   for (auto _ : state) {
-    ComposeSoftFrame(gCanvas, gResources.Table(), kScroll);
+    ComposeSoftFrame(gCanvas, gResources, kScroll);
     benchmark::DoNotOptimize(gCanvas.pixels.get());
     benchmark::ClobberMemory();
     ReleaseFrameCanvas(gCanvas);
@@ -250,7 +249,7 @@ BENCHMARK(BM_SoftCanvasFrame)->Unit(benchmark::kMicrosecond);
 // The part of the software frame that the design's per-frame buffer costs.
 void BM_SoftCanvasOpenRelease(benchmark::State& state) {
   for (auto _ : state) {
-    OpenFrameCanvas(gCanvas, gResources.Table());
+    OpenFrameCanvas(gCanvas, gResources);
     benchmark::DoNotOptimize(gCanvas.pixels.get());
     ReleaseFrameCanvas(gCanvas);
   }
