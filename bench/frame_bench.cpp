@@ -22,8 +22,7 @@
 
 namespace {
 
-// ---- The frame
-// -----------------------------------------------------------------------------------
+// ---- The frame ----------------------------------------------------------------------------------
 
 struct Place {
   int32_t x, y;  // top-left corner
@@ -71,8 +70,7 @@ void ComposeSoftFrame(FrameCanvas& canvas, ResourceTable pictures, int32_t scrol
   DrawLabel(canvas, LabelText(canvas), kScoreLabel.x, kScoreLabel.y);
 }
 
-// ---- SDL's blitter
-// ---------------------------------------------------------------------------------
+// ---- SDL's blitter ------------------------------------------------------------------------------
 
 // Where the SDL frame takes its pictures from: surfaces made afresh from the resource bytes at each
 // draw, as the game's rule of nothing kept between frames asks; or surfaces made once and kept.
@@ -168,8 +166,7 @@ void ComposeSdlFrame(SDL_Surface* target, const SdlPictures& pictures, int32_t s
   DrawSdlLabel(target, text, kScoreLabel.x, kScoreLabel.y);
 }
 
-// ---- What the benchmarks share
-// --------------------------------------------------------------------
+// ---- What the benchmarks share ------------------------------------------------------------------
 
 constexpr SpriteId kFramePictures[] = {IDB_BACKGROUND, IDB_PLAYER, IDB_BULLET, IDB_ENEMY, IDB_BOSS};
 
@@ -233,8 +230,7 @@ bool Prepare() {
   return true;
 }
 
-// ---- Benchmarks
-// -----------------------------------------------------------------------------------
+// ---- Benchmarks ---------------------------------------------------------------------------------
 
 void BM_SoftCanvasFrame(benchmark::State& state) {
   for (auto _ : state) {
@@ -276,8 +272,7 @@ BENCHMARK(BM_SdlFrameSurfacesMadePerFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SdlFrameKept24Bit)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SdlFrameKeptInTargetFormat)->Unit(benchmark::kMicrosecond);
 
-// ---- The ratio
-// ------------------------------------------------------------------------------------
+// ---- The ratio ----------------------------------------------------------------------------------
 
 // Seconds per frame: wall-clock time, and the processor time of the benchmark's thread (which
 // leaves out the time other work on a shared machine took the processor away).
