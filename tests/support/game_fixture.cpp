@@ -37,3 +37,25 @@ void RenderFrame(GameWorld& world, ResourceTable resources, BackBuffer& frame) {
   }
   return ::testing::AssertionSuccess();
 }
+
+std::string TakeCueLog() {
+  std::string log;
+  for (const CueRecord& record : TakeCueRecords()) {
+    if (!log.empty()) log += ", ";
+    switch (record.cue) {
+      case IDR_WAVE_EXPLOSION:
+        log += "explosion";
+        break;
+      case IDR_WAVE_BOSS_HIT:
+        log += "boss hit";
+        break;
+      case IDR_WAVE_BOSS_RAGE:
+        log += "rage";
+        break;
+      default:
+        log += std::to_string(record.cue);
+    }
+    if (!record.played) log += " muted";
+  }
+  return log;
+}

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <span>
+#include <string>
 
 #include "game/world.h"
 #include "support/fixture_pictures.h"
@@ -45,3 +46,7 @@ class GameTest : public ::testing::Test {
 // x, top at y (the parts inside the scene).
 ::testing::AssertionResult LabelShows(std::span<const Pixel> frame, const char* text, int32_t x,
                                       int32_t y);
+
+// The cues asked for since the last look (TakeCueRecords), as one readable line: "explosion,
+// boss hit, rage", each marked "muted" when it was asked for while the boss was enraged.
+std::string TakeCueLog();
