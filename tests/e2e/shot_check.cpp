@@ -1,6 +1,7 @@
 // Pixel rules for screenshots of the running game, used by the end-to-end scripts. A screenshot
-// is a binary PPM (P6) of the game window's client area; the pictures are those the resource
-// script names, as the program has them compiled in.
+// is the game window's client area as `xwd` writes it (read directly, so a script can take and
+// judge shots quickly) or as a binary PPM (P6); the pictures are those the resource script names,
+// as the program has them compiled in.
 //
 //   shot_check background SCRIPT SHOT FIRST_ROW LAST_ROW
 //       the scroll offset s (0 .. -799) whose wrapped background best matches rows FIRST_ROW to
@@ -30,12 +31,28 @@ struct Shot {
   Pixel At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
-bool ReadShot(const std::string& path, Shot& shot) {
+// The next number of a PPM header, past whitespace and "#" comment lines.
+bool ReadHeaderNumber(std::istream& file, int32_t& number) {
+  for (;;) {
+    const int c = file.peek();
+    if (c == '#') {
+      std::string comment;
+      std::getline(file, comment);
+    } else if (c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+      file.get();
+    } else {
+      return static_cast<bool>(file >> number);
+    }
+  }
+}
+
+bool ReadPpm(const std::string& path, Shot& shot) {
   std::ifstream file(path, std::ios::binary);
-  std::string magic;
-  int maxValue = 0;
-  if (!(file >> magic >> shot.width >> shot.height >> maxValue) || magic != "P6" ||
-      maxValue != 255 || shot.width <= 0 || shot.height <= 0) {
+  char magic[2] = {};
+  int32_t maxValue = 0;
+  if (!file.read(magic, 2) || magic[0] != 'P' || magic[1] != '6' ||
+      !ReadHeaderNumber(file, shot.width) || !ReadHeaderNumber(file, shot.height) ||
+      !ReadHeaderNumber(file, maxValue) || maxValue != 255 || shot.width <= 0 || shot.height <= 0) {
     std::fprintf(stderr, "%s is not an 8-bit binary PPM\n", path.c_str());
     return false;
   }
@@ -50,6 +67,63 @@ bool ReadShot(const std::string& path, Shot& shot) {
   for (size_t i = 0; i < shot.pixels.size(); ++i)
     shot.pixels[i] = PixelRgb(rgb[i * 3], rgb[i * 3 + 1], rgb[i * 3 + 2]);
   return true;
+}
+
+// An X window dump: a header of big-endian 32-bit fields, the window's name, a colour map, then
+// the pixel rows in the server's byte order. Only true-colour dumps of 24 or 32 bits a pixel.
+bool ReadXwd(const std::string& path, Shot& shot) {
+  std::ifstream file(path, std::ios::binary);
+  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), {});
+  const auto field = [&](size_t index) -> uint32_t {
+    const unsigned char* p = &bytes[index * 4];
+    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+  };
+  if (bytes.size() < 100 || field(1) != 7) {
+    std::fprintf(stderr, "%s is not an X window dump\n", path.c_str());
+    return false;
+  }
+  const uint32_t headerSize = field(0), width = field(4), height = field(5);
+  const uint32_t byteOrder = field(7), bitsPerPixel = field(11), bytesPerLine = field(12);
+  const uint32_t redMask = field(14), greenMask = field(15), blueMask = field(16);
+  const uint32_t colours = field(19);
+  const size_t pixelsAt = size_t{headerSize} + size_t{colours} * 12;
+  const uint32_t pixelBytes = bitsPerPixel / 8;
+  if (field(2) != 2 || (pixelBytes != 4 && pixelBytes != 3) || width == 0 || height == 0 ||
+      width > 16384 || height > 16384 || bytesPerLine < width * pixelBytes ||
+      bytes.size() < pixelsAt + size_t{bytesPerLine} * height) {
+    std::fprintf(stderr, "%s is not a true-colour window dump this tool reads\n", path.c_str());
+    return false;
+  }
+  const auto channel = [](uint32_t value, uint32_t mask) -> uint32_t {
+    if (mask == 0) return 0;
+    int shift = 0;
+    while (!(mask >> shift & 1))
+      ++shift;
+    return (value & mask) >> shift & 0xFF;
+  };
+  shot.width = static_cast<int32_t>(width);
+  shot.height = static_cast<int32_t>(height);
+  shot.pixels.resize(size_t{width} * height);
+  for (uint32_t y = 0; y < height; ++y) {
+    const unsigned char* row = &bytes[pixelsAt + size_t{y} * bytesPerLine];
+    for (uint32_t x = 0; x < width; ++x) {
+      const unsigned char* p = row + size_t{x} * pixelBytes;
+      uint32_t value = 0;
+      for (uint32_t i = 0; i < pixelBytes; ++i) {
+        const uint32_t byte = byteOrder == 0 ? p[i] : p[pixelBytes - 1 - i];  // 0: LSB first
+        value |= byte << (8 * i);
+      }
+      shot.pixels[size_t{y} * width + x] = PixelRgb(static_cast<uint8_t>(channel(value, redMask)),
+                                                    static_cast<uint8_t>(channel(value, greenMask)),
+                                                    static_cast<uint8_t>(channel(value, blueMask)));
+    }
+  }
+  return true;
+}
+
+bool ReadShot(const std::string& path, Shot& shot) {
+  const bool xwd = path.size() > 4 && path.compare(path.size() - 4, 4, ".xwd") == 0;
+  return xwd ? ReadXwd(path, shot) : ReadPpm(path, shot);
 }
 
 bool Picture(const FixtureResources& pictures, uint16_t id, BitmapView& view) {
