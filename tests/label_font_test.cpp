@@ -47,9 +47,17 @@ std::string Picture(const Glyph& glyph) {
   return text;
 }
 
+// Built by appending: mingw's GCC 12 warns falsely (-Wrestrict) on chains of string "+".
 std::string Name(int c) {
-  return IsPrintable(c) ? "'" + std::string(1, static_cast<char>(c)) + "'"
-                        : "byte " + std::to_string(c);
+  std::string name;
+  if (IsPrintable(c)) {
+    name = "' '";
+    name[1] = static_cast<char>(c);
+  } else {
+    name = "byte ";
+    name += std::to_string(c);
+  }
+  return name;
 }
 
 TEST(LabelFontTest, SpaceIsBlankAndEveryOtherPrintableCharacterShows) {
