@@ -59,7 +59,8 @@ void CopyRowKeyedPlain(Pixel* dst, const unsigned char* src, int32_t count) {
   }
 }
 
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__)) && \
+    !defined(QUARVELINGDROME_PORTABLE_ROWS)
 // The same rows with SSSE3, on processors that have it (checked at each row; the check is one
 // load): a byte shuffle spreads four 3-byte pixels over four 4-byte ones.
 #define QUARVELINGDROME_SSSE3_ROWS 1
