@@ -1,0 +1,59 @@
+// The Linux program's entry point: SDL, the sound device, the game window, and the exit.
+//
+// The command line is ignored. Closing the window, or SIGINT / SIGTERM (which SDL turns into a
+// quit event), ends the process with code 0 at once; the timed-event threads are not waited for.
+// Without a display the program says so in one line and exits with code 1.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "shell/sdl/sdl_shell.h"
+
+namespace {
+
+constexpr const char* kTitle = "quarvelingdrome";
+constexpr int kClientWidth = 800;
+constexpr int kClientHeight = 600;
+constexpr const char* kDisplayHint = "(is DISPLAY or WAYLAND_DISPLAY set?)";
+
+[[noreturn]] void CannotOpenWindow(const char* reason) {
+  std::fprintf(stderr, "quarvelingdrome: cannot open a window: %s %s\n", reason, kDisplayHint);
+  SDL_Quit();
+  std::exit(1);
+}
+
+// SDL falls back to a driver that shows nothing when it finds no display; unless the user chose
+// that driver, there is no window to play in.
+bool IsInvisibleDriver(const char* driver) {
+  return driver != nullptr &&
+         (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+}  // namespace
+
+int main(int, char**) {
+  const char* chosenDriver = std::getenv("SDL_VIDEODRIVER");
+  const bool userChoseDriver = chosenDriver != nullptr && chosenDriver[0] != '\0';
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) CannotOpenWindow(SDL_GetError());
+  if (!userChoseDriver && IsInvisibleDriver(SDL_GetCurrentVideoDriver()))
+    CannotOpenWindow("no display found");
+
+  OpenSoundCues();
+  SDL_Window* window = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                        kClientWidth, kClientHeight, SDL_WINDOW_RESIZABLE);
+  if (window == nullptr) CannotOpenWindow(SDL_GetError());
+  // Setting up the window's pixel buffer can take a good part of a second on a busy X server; do
+  // it before the game's clock starts, so the first frame comes right after the creation steps.
+  SDL_GetWindowSurface(window);
+
+  RunGameWindow(window);
+
+  // The window goes first, so it vanishes at once; then the sound and SDL. The event threads
+  // still sleep or write the world; _Exit ends them with the process, without running anything
+  // they might still touch.
+  SDL_DestroyWindow(window);
+  CloseSoundCues();
+  SDL_Quit();
+  std::fflush(nullptr);
+  std::_Exit(0);
+}
