@@ -130,9 +130,9 @@ Rgb LightSurface(const Material& m, V2 outward, double depth) {
   // Half-way vector between the light and the eye (0, 0, 1).
   const double hx = lx, hy = ly, hz = lz + 1;
   const double hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-  const double spec = IntPow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl), m.shininess);
+  const double highlight = IntPow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl), m.shininess);
   const double k = m.ambient + (1 - m.ambient) * diffuse * 1.15;
-  return AddRgb(ScaleRgb(m.base, k), ScaleRgb({255, 255, 255}, spec * m.gloss));
+  return AddRgb(ScaleRgb(m.base, k), ScaleRgb({255, 255, 255}, highlight * m.gloss));
 }
 
 template <typename F>
@@ -195,9 +195,9 @@ struct FlyerShape {
 };
 
 // Fuselage profile: x, top and bottom edge, from the tail to the needle nose.
-constexpr double kHullProfile[][3] = {{10, 10.0, 16.8},  {20, 9.2, 17.4},   {45, 9.0, 17.6},
-                                      {70, 9.4, 17.4},   {88, 10.4, 16.8},  {100, 11.4, 16.0},
-                                      {108, 12.3, 15.3}, {113, 13.0, 14.8}, {117.6, 13.9, 14.2}};
+constexpr double kHullProfile[][3] = {{10, 9.4, 17.4},   {20, 8.4, 18.2},   {45, 8.2, 18.6},
+                                      {70, 8.6, 18.4},   {88, 9.8, 17.6},   {100, 11.0, 16.6},
+                                      {108, 12.2, 15.6}, {113, 13.0, 14.9}, {117.6, 13.9, 14.2}};
 
 FlyerShape MakeFlyerShape(FlyerPose pose) {
   FlyerShape f;
@@ -223,10 +223,11 @@ FlyerShape MakeFlyerShape(FlyerPose pose) {
     }
   }
   f.hull.push_back(bottom.front());
-  f.fin = {{11, 11}, {17, 3.2}, {24, 3.0}, {33, 10.5}};
-  f.wing = {{40, 16.0}, {76, 16.0}, {60, 20.8}, {44, 21.4}, {36, 19.5}};
-  f.nozzle = {{5.5, 10.9}, {12, 10.2}, {12, 16.8}, {5.5, 16.1}};
-  f.flame_length = pose == FlyerPose::Climbing ? 9.0 : (pose == FlyerPose::Diving ? 5.0 : 7.0);
+  f.fin = {{10, 10.5}, {16, 2.0}, {24, 1.8}, {34, 9.5}};
+  f.wing = {{38, 17.0}, {78, 17.0}, {62, 22.4}, {44, 23.0}, {34, 21.0}};
+  f.nozzle = {{4.5, 10.2}, {11, 9.6}, {11, 17.8}, {4.5, 17.2}};
+  // Full thrust in the climb, throttled back in the dive.
+  f.flame_length = pose == FlyerPose::Climbing ? 11.0 : (pose == FlyerPose::Diving ? 5.5 : 8.0);
   f.angle = pose == FlyerPose::Climbing ? -0.085 : (pose == FlyerPose::Diving ? 0.085 : 0);
   f.pivot = {60, 13.5};
 
@@ -234,8 +235,8 @@ FlyerShape MakeFlyerShape(FlyerPose pose) {
   std::vector<V2> extremes = f.hull;
   extremes.insert(extremes.end(), f.fin.begin(), f.fin.end());
   extremes.insert(extremes.end(), f.wing.begin(), f.wing.end());
-  extremes.push_back({5.5 - f.flame_length, 13.5});
-  extremes.push_back({84, 5.2});  // canopy top
+  extremes.push_back({5.5 - f.flame_length, 13.7});
+  extremes.push_back({84, 4.2});  // canopy top
   double min_y = 1e9, max_y = -1e9, max_x = -1e9;
   for (V2 e : extremes) {
     const V2 r = Rotate(e - f.pivot, f.angle);
@@ -262,12 +263,12 @@ Sample ShadeFlyer(const FlyerShape& f, V2 screen) {
   auto wing = [&](V2 q) { return SdPolygon(to_model(q), f.wing) - 0.4; };
   auto canopy = [&](V2 q) {
     const V2 m = to_model(q);
-    return std::max(SdEllipse(m, {85, 10.2}, 15.5, 4.9), m.y - 11.0);
+    return std::max(SdEllipse(m, {84, 9.6}, 17.0, 5.4), m.y - 11.0);
   };
   auto nozzle = [&](V2 q) { return SdPolygon(to_model(q), f.nozzle) - 0.3; };
   auto flame = [&](V2 q) {
     const V2 m = to_model(q);
-    return SdTaper(m, {6.5, 13.5}, {6.5 - f.flame_length, 13.5}, 2.9, 0.5);
+    return SdTaper(m, {5.5, 13.7}, {5.5 - f.flame_length, 13.7}, 3.4, 0.5);
   };
 
   const double d_hull = hull(screen);
@@ -294,8 +295,8 @@ Sample ShadeFlyer(const FlyerShape& f, V2 screen) {
   Rgb c;
   if (d_flame < 0 && body >= 0) {
     // Exhaust: white-hot at the nozzle, through yellow to orange at its tip and edges.
-    const double along = Clamp((6.5 - p.x) / f.flame_length, 0, 1);
-    const double across = Clamp(-d_flame / 2.6, 0, 1);
+    const double along = Clamp((5.5 - p.x) / f.flame_length, 0, 1);
+    const double across = Clamp(-d_flame / 3.0, 0, 1);
     const double heat = Clamp(across * (1.1 - along), 0, 1);
     c = MixRgb({235, 90, 20}, {255, 200, 80}, SmoothStep(0.05, 0.45, heat));
     c = MixRgb(c, {255, 250, 225}, SmoothStep(0.45, 0.85, heat));
@@ -319,17 +320,23 @@ Sample ShadeFlyer(const FlyerShape& f, V2 screen) {
       c = MixRgb(c, {235, 250, 255}, 0.75);
     }
   } else {
-    c = Lit(hull, screen, kHullMetal);
-    // Accent stripe along the side, the nose cone and the panel seams.
-    if (p.y > 13.6 && p.y < 14.9 && p.x > 16 && p.x < 104) {
-      c = MixRgb(c, {205, 45, 40}, 0.8);
+    // Two-tone hull: pale silver above a red stripe, dark steel blue below it.
+    const double stripe_top = 14.0 - 0.03 * (p.x - 60);
+    if (p.y < stripe_top) {
+      c = Lit(hull, screen, kHullMetal);
+    } else {
+      const Material kBelly = {{104, 120, 152}, 4.5, 0.35, 20, 0.38};
+      c = Lit(hull, screen, kBelly);
     }
-    if (p.x > 109) c = MixRgb(c, {60, 66, 84}, 0.55);
-    for (double seam : {30.0, 52.0, 99.0}) {
+    if (p.y >= stripe_top && p.y < stripe_top + 1.3 && p.x > 14 && p.x < 106) {
+      c = MixRgb(c, {214, 50, 42}, 0.85);
+    }
+    if (p.x > 109) c = MixRgb(c, {60, 66, 84}, 0.55);  // the nose cone
+    for (double seam : {30.0, 52.0, 100.0}) {
       if (std::fabs(p.x - seam) < 0.35) c = ScaleRgb(c, 0.72);
     }
     // Air intake under the canopy.
-    if (p.x > 60 && p.x < 71 && p.y > 14.9 && p.y < 16.6) c = {38, 42, 58};
+    if (p.x > 62 && p.x < 74 && p.y > stripe_top + 1.8 && p.y < stripe_top + 3.6) c = {30, 34, 50};
   }
   // A thin dark line where a part meets the hull keeps the parts apart.
   if (d_hull > -0.45 && d_hull < 0.45 && (d_canopy < 0 || d_fin < 0 || d_wing < 0)) {
@@ -350,20 +357,27 @@ Sample ShadeEnemy(V2 p) {
   auto crescent = [&](V2 q) { return std::max(outer(q), -inner(q)); };
   auto pod = [](V2 q) { return SdEllipse(q, {20.0, 23.5}, 12.0, 8.2); };
   auto eye = [](V2 q) { return SdCircle(q, {13.5, 23.5}, 4.6); };
-  auto fin = [](V2 q) {
-    return std::min(SdTaper(q, {33, 16}, {39.2, 11}, 2.4, 0.6),
-                    SdTaper(q, {33, 31}, {39.2, 36}, 2.4, 0.6));
+  // Fangs along the inside of the claws, pointing into the mouth.
+  auto teeth = [](V2 q) {
+    double d = 1e9;
+    for (double degrees : {-72.0, -58.0, -44.0, 44.0, 58.0, 72.0}) {
+      const double a = degrees * kPi / 180;
+      const V2 root = {6.5 + 16.3 * Cos(a), 23.5 + 18.8 * Sin(a)};
+      const V2 tip = {6.5 + 11.6 * Cos(a), 23.5 + 13.5 * Sin(a)};
+      d = std::min(d, SdTaper(q, root, tip, 1.7, 0.2));
+    }
+    return d;
   };
 
   const double d_crescent = crescent(p);
   const double d_pod = pod(p);
-  const double d_fin = fin(p);
-  const double body = std::min({d_crescent, d_pod, d_fin});
+  const double d_teeth = teeth(p);
+  const double body = std::min({d_crescent, d_pod, d_teeth});
   if (body >= 0) return {body < 1.0, kEnemyOutline};
 
-  const Material kHull = {{150, 44, 92}, 5.0, 0.5, 20, 0.28};
+  const Material kHull = {{168, 40, 96}, 5.0, 0.5, 20, 0.28};
   const Material kPod = {{92, 84, 122}, 5.0, 0.6, 28, 0.3};
-  const Material kFin = {{110, 36, 70}, 2.0, 0.4, 16, 0.3};
+  const Material kBone = {{232, 220, 190}, 1.5, 0.5, 16, 0.45};
 
   Rgb c;
   const double d_eye = eye(p);
@@ -381,8 +395,8 @@ Sample ShadeEnemy(V2 p) {
       if (std::fabs(p.x - rib) < 0.45) c = ScaleRgb(c, 0.65);
     }
     if (d_eye < 1.1) c = MixRgb(c, {20, 12, 24}, 0.8);  // the eye's socket
-  } else if (d_fin < 0 && d_crescent >= 0) {
-    c = Lit(fin, p, kFin);
+  } else if (d_teeth < 0 && d_crescent >= 0) {
+    c = Lit(teeth, p, kBone);
   } else {
     c = Lit(crescent, p, kHull);
     // Armour seams following the hull, and bone-pale claw tips.
@@ -403,10 +417,10 @@ Sample ShadeEnemy(V2 p) {
 Sample ShadeBullet(V2 p) {
   const double r = Length(p - V2{5.5, 5.5});
   constexpr Rgb kGlowRim = {170, 50, 12};
-  if (r >= 5.1) return {false, kGlowRim};
-  Rgb c = MixRgb({255, 255, 235}, {255, 226, 110}, SmoothStep(0.8, 2.2, r));
-  c = MixRgb(c, {255, 150, 40}, SmoothStep(2.2, 3.6, r));
-  c = MixRgb(c, {215, 78, 18}, SmoothStep(3.6, 5.0, r));
+  if (r >= 4.6) return {false, kGlowRim};
+  Rgb c = MixRgb({255, 255, 240}, {255, 232, 120}, SmoothStep(0.7, 1.9, r));
+  c = MixRgb(c, {255, 156, 40}, SmoothStep(1.9, 3.2, r));
+  c = MixRgb(c, {214, 74, 16}, SmoothStep(3.2, 4.5, r));
   return {true, c};
 }
 
@@ -501,8 +515,10 @@ struct BossPalette {
   Rgb core_outer, core_inner;
   double glow_veins;  // strength of glowing cracks across the shell
   Rgb vein;
-  double flash;  // how far everything is pushed towards white
-  double aura;   // width of the fiery halo, 0 for none
+  double flash;       // how far everything is pushed towards white
+  double aura;        // width of the fiery halo, 0 for none
+  double brow_angle;  // slant of the brow over the eye: steeper is angrier
+  bool squint;        // the eye half shut, as when struck
 };
 
 BossPalette PaletteFor(BossMood mood) {
@@ -525,9 +541,13 @@ BossPalette PaletteFor(BossMood mood) {
   p.vein = {0, 0, 0};
   p.flash = 0;
   p.aura = 0;
+  p.brow_angle = -0.22;
+  p.squint = false;
   if (mood == BossMood::Struck) {
-    p.flash = 0.58;
-    p.outline = {96, 84, 120};
+    p.flash = 0.42;
+    p.outline = {70, 52, 96};
+    p.squint = true;
+    p.brow_angle = -0.34;
   }
   if (mood == BossMood::Enraged) {
     p.outline = {40, 6, 6};
@@ -547,6 +567,7 @@ BossPalette PaletteFor(BossMood mood) {
     p.glow_veins = 1;
     p.vein = {255, 170, 40};
     p.aura = 6.0;
+    p.brow_angle = -0.5;
   }
   return p;
 }
@@ -606,7 +627,7 @@ V2 TentaclePoint(int i, double s) {
   return {x0 + 16 * s + sway * 6 * Sin(kPi * s * 1.6) + i * 3 * s, y0 + 34 * s};
 }
 
-double SdTentacles(V2 p, int* which, double* along) {
+double SdTentacles(V2 p, int* which) {
   double d = 1e9;
   for (int i = 0; i < kTentacleCount; ++i) {
     V2 previous = TentaclePoint(i, 0);
@@ -618,7 +639,6 @@ double SdTentacles(V2 p, int* which, double* along) {
       if (dk < d) {
         d = dk;
         if (which) *which = i;
-        if (along) *along = s0;
       }
       previous = next;
     }
@@ -636,8 +656,7 @@ Sample ShadeBoss(const BossPalette& pal, V2 p) {
   const double d_shell = SdShell(p);
   const double d_spines = SdSpines(p);
   int tentacle = 0;
-  double along = 0;
-  const double d_tentacles = SdTentacles(p, &tentacle, &along);
+  const double d_tentacles = SdTentacles(p, &tentacle);
   const double body = std::min({d_shell, d_spines, d_tentacles});
 
   if (body >= 0) {
@@ -661,13 +680,20 @@ Sample ShadeBoss(const BossPalette& pal, V2 p) {
     const Material shell = {pal.shell, 14, 0.45, 18, 0.3};
     c = Lit(SdShell, p, shell);
     const double depth = -d_shell;
-    // Overlapping armour plates: darker bands that follow the rim, lighter plate edges.
-    const double band = depth / 11.0 - std::floor(depth / 11.0);
-    if (depth > 2 && depth < 45) {
-      if (band < 0.09)
-        c = MixRgb(c, pal.shell_seam, 0.75);
-      else if (band < 0.22)
-        c = ScaleRgb(c, 1.18);
+    // Armour plates over the back: two rings of segments, the outer ring offset by half a
+    // segment, each plate lit along its upper edge and shaded along its lower one.
+    const double back = SmoothStep(58, 78, p.x);
+    if (back > 0 && depth > 1.5 && depth < 27) {
+      const int ring = depth < 12 ? 0 : 1;
+      const double ring_depth = ring == 0 ? depth / 12 : (depth - 12) / 15;
+      const double angle = Atan2(p.y - 90, p.x - 106) + (ring == 0 ? 0.22 : 0);
+      const double segment = angle / 0.44 - std::floor(angle / 0.44);
+      Rgb plate = ScaleRgb(c, 1.1 - 0.22 * ring_depth);
+      if (segment < 0.07 || ring_depth > 0.93)
+        plate = MixRgb(c, pal.shell_seam, 0.8);
+      else if (segment < 0.16)
+        plate = ScaleRgb(c, 1.22);
+      c = MixRgb(c, plate, back);
     }
     // The soft underside.
     const double belly = SmoothStep(118, 150, p.y) * SmoothStep(60, 90, p.x);
@@ -719,12 +745,34 @@ Sample ShadeBoss(const BossPalette& pal, V2 p) {
         else if (d_pupil < 1.0)
           c = MixRgb(pal.pupil, c, d_pupil);
         if (r > 0.9) c = MixRgb(c, pal.outline, (r - 0.9) * 8);
+        if (pal.squint) {
+          // The lid comes half down over the eye.
+          const double lid = kEyeCentre.y - 1 + 0.25 * (p.x - kEyeCentre.x);
+          if (p.y < lid) {
+            const Material lid_skin = {pal.shell, 8, 0.4, 16, 0.35};
+            c = Lit(SdShell, p, lid_skin);
+          }
+          if (std::fabs(p.y - lid) < 1.0) c = pal.outline;
+        }
         // Glints.
         if (Length(p - V2{kEyeCentre.x - 8, kEyeCentre.y - 8}) < 3.0) c = {255, 255, 255};
         if (Length(p - V2{kEyeCentre.x + 5, kEyeCentre.y + 7}) < 1.4) {
           c = MixRgb(c, {255, 255, 255}, 0.7);
         }
       }
+    }
+
+    // The heavy brow over the eye, slanting down towards the front like a scowl.
+    auto brow = [&](V2 q) {
+      return SdEllipse(Rotate(q - V2{66, 67}, -pal.brow_angle), {0, 0}, 23, 6.0);
+    };
+    const double d_brow = brow(p);
+    if (d_brow < 0) {
+      const Material ridge = {ScaleRgb(pal.shell, 1.15), 5, 0.5, 18, 0.35};
+      c = Lit(brow, p, ridge);
+      if (d_brow > -0.9) c = MixRgb(c, pal.outline, 0.6);
+    } else if (d_brow < 3.5 && p.y > 62) {
+      c = MixRgb(c, pal.outline, 0.45 * (1 - d_brow / 3.5));  // its shadow
     }
 
     // The core: a glowing orb set in a ring in the underside.
@@ -749,25 +797,25 @@ Sample ShadeBoss(const BossPalette& pal, V2 p) {
   } else if (d_spines < 0) {
     const Material bone = {pal.spine, 3.5, 0.5, 20, 0.4};
     c = Lit(SdSpines, p, bone);
-    // Darker toward the root, where they grow out of the shell.
-    c = MixRgb(c, ScaleRgb(pal.spine, 0.45), SmoothStep(-2, 8, -d_shell) * 0.0);
+    // Darker towards the root, where they grow out of the shell.
+    c = MixRgb(c, ScaleRgb(pal.spine, 0.55), SmoothStep(10, 0, d_shell) * 0.6);
     if (pal.glow_veins > 0) c = MixRgb(c, {255, 120, 30}, SmoothStep(8, 0, d_shell) * 0.6);
     if (d_spines > -0.6) c = MixRgb(c, pal.outline, 0.5);
   } else {
     const Material flesh = {pal.tentacle, 5.0, 0.45, 16, 0.3};
-    auto sd = [](V2 q) { return SdTentacles(q, nullptr, nullptr); };
+    auto sd = [](V2 q) { return SdTentacles(q, nullptr); };
     c = Lit(sd, p, flesh);
     // A row of suckers along each tentacle's underside.
-    const V2 at = TentaclePoint(tentacle, along);
-    const double spacing = along * kTentacleSteps - std::floor(along * kTentacleSteps);
-    (void)spacing;
     for (int k = 2; k < kTentacleSteps - 3; k += 3) {
       const V2 s = TentaclePoint(tentacle, k / static_cast<double>(kTentacleSteps));
       const double r = 2.4 * (1 - k / static_cast<double>(kTentacleSteps)) + 0.8;
       if (Length(p - (s + V2{-3.5 * (1 - k / 20.0), 0})) < r) c = MixRgb(c, pal.sucker, 0.7);
     }
-    (void)at;
     if (d_tentacles > -0.7) c = MixRgb(c, pal.outline, 0.5);
+  }
+  if (pal.flash > 0) {
+    // Struck: the whole body flares, brightest along its rim.
+    c = MixRgb(c, {255, 250, 255}, SmoothStep(-6, 0, body) * 0.7);
   }
   return {true, FlashRgb(pal, c)};
 }
@@ -898,7 +946,12 @@ Image DrawExplosion() {
 
 Image DrawBoss(BossMood mood) {
   const BossPalette palette = PaletteFor(mood);
-  return RenderSprite(179, 198, [&](V2 p) { return ShadeBoss(palette, p); });
+  // The figure is drawn in its own coordinates and scaled down a little to leave room all round
+  // for the outline and the enraged boss's flames.
+  constexpr double kScale = 0.95;
+  return RenderSprite(179, 198, [&](V2 p) {
+    return ShadeBoss(palette, (p - V2{89.5, 99}) * (1 / kScale) + V2{94, 101});
+  });
 }
 
 }  // namespace resgen

@@ -1,9 +1,9 @@
 // The resource generator: draws the game's pictures and synthesises its sounds from code, so the
 // files in res/ can be made again byte for byte.
 //
-// Only +, -, *, /, sqrt and floor are used on doubles (all exactly rounded by IEEE 754), with our
-// own sine, exponential and arctangent built from them, and our own random generator: the output
-// does not depend on the C library's maths functions.
+// Only exactly rounded operations are used on doubles (+, -, *, /, sqrt, floor, fabs and scaling
+// by powers of two), with our own sine, exponential and arctangent built from them, and our own
+// random generator: the output does not depend on the C library's maths functions.
 #pragma once
 
 #include <cstddef>

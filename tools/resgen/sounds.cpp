@@ -70,7 +70,8 @@ double SoftClip(double x) {
 Wave MakeExplosionSound(size_t frames) {
   Stereo s = MakeStereo(frames);
   Rng rng{0x0E8B10510ull};
-  double low_l = 0, low_r = 0, rumble_l = 0, rumble_r = 0, crack_l = 0, crack_r = 0;
+  double low_l = 0, low_r = 0, dark_l = 0, dark_r = 0, rumble_l = 0, rumble_r = 0, crack_l = 0,
+         crack_r = 0;
   double thump_phase = 0;
   double crackle = 0;
   for (size_t i = 0; i < frames; ++i) {
@@ -84,6 +85,8 @@ Wave MakeExplosionSound(size_t frames) {
     const double a = OnePole(cutoff);
     low_l += a * (nl - low_l);
     low_r += a * (nr - low_r);
+    dark_l += a * (low_l - dark_l);  // a second pole: a duller, heavier roar
+    dark_r += a * (low_r - dark_r);
     const double body = Exp(-t / 0.22) * (1 - Exp(-t / 0.004));
 
     // A deep rumble that outlasts it.
@@ -108,9 +111,9 @@ Wave MakeExplosionSound(size_t frames) {
     if (NextUnit(rng) < 0.0025 * Exp(-t / 0.25)) crackle = NextRange(rng, -0.8, 0.8);
     crackle *= 0.93;
 
-    s.left[i] = 2.2 * low_l * body + rumble_l * rumble + (nl - crack_l) * crack + thump + crackle;
+    s.left[i] = 3.0 * dark_l * body + rumble_l * rumble + (nl - crack_l) * crack + thump + crackle;
     s.right[i] =
-        2.2 * low_r * body + rumble_r * rumble + (nr - crack_r) * crack + thump - crackle * 0.7;
+        3.0 * dark_r * body + rumble_r * rumble + (nr - crack_r) * crack + thump - crackle * 0.7;
   }
   FadeEnds(s, 0.002, 0.06);
   return ToWave(s);

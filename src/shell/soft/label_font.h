@@ -5,4 +5,5 @@
 constexpr int kGlyphWidth = 8;    // pixels, every character (fixed pitch)
 constexpr int kGlyphHeight = 16;  // pixels, the height of the label box
 // Row r (0 = top) of the glyph for byte c: bit 7 is the leftmost pixel.
+// A row outside 0..kGlyphHeight-1 reads as 0 (no pixel lit).
 uint8_t GlyphRow(unsigned char c, int r);
