@@ -38,6 +38,14 @@ int main(int, char**) {
   if (!userChoseDriver && IsInvisibleDriver(SDL_GetCurrentVideoDriver()))
     CannotOpenWindow("no display found");
 
+  // On X11 SDL would present the window surface through an OpenGL texture, which on a machine
+  // without a GPU means a software GL rasteriser: tens of megabytes and a good share of a core for
+  // a plain copy. The frame is already made in memory, so hand it to X directly (shared memory),
+  // as the Windows program's BitBlt does. Other drivers have no direct path and keep the texture;
+  // SDL_FRAMEBUFFER_ACCELERATION in the environment still decides over this default.
+  if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+
   OpenSoundCues();
   SDL_Window* window = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                         kClientWidth, kClientHeight, SDL_WINDOW_RESIZABLE);
