@@ -17,8 +17,11 @@ install_missing() {
 
 # To build and run the Linux game.
 GAME_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev)
+# To cross-build the Windows program and run it under Wine.
+WINDOWS_PACKAGES=(g++ cmake ninja-build
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64)
 # To build and run every test: unit tests, sanitizers, benchmarks, the Windows cross build under
-# Wine, and the end-to-end runs under Xvfb.
-TEST_PACKAGES=("${GAME_PACKAGES[@]}" libgtest-dev libbenchmark-dev
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64
-  xvfb xauth xdotool imagemagick x11-apps)
+# Wine (GoogleTest built from its source package), and the end-to-end runs under Xvfb (xev from
+# x11-utils watches the windows come and go).
+TEST_PACKAGES=("${GAME_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" libgtest-dev googletest
+  libbenchmark-dev xvfb xauth xdotool imagemagick x11-apps x11-utils)

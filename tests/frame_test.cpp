@@ -7,7 +7,7 @@ namespace {
 
 using FrameTest = GameTest;
 
-bool ShowsBackground(const std::vector<Pixel>& frame, int32_t x, int32_t y, int32_t scroll = 0) {
+bool ShowsBackground(std::span<const Pixel> frame, int32_t x, int32_t y, int32_t scroll = 0) {
   const int32_t column = ((x - scroll) % 800 + 800) % 800;
   return frame[static_cast<size_t>(y) * 800 + x] == BackgroundFixtureColour(column, y);
 }
@@ -15,15 +15,15 @@ bool ShowsBackground(const std::vector<Pixel>& frame, int32_t x, int32_t y, int3
 TEST_F(FrameTest, FirstFrameShowsTheSkyTheLevelFlyerAndNoScore) {
   Reset();
   Frame();
-  EXPECT_TRUE(ShowsBackground(frame, 0, 0));  // the flyer's pure-red corner is left out
+  EXPECT_TRUE(ShowsBackground(*frame, 0, 0));  // the flyer's pure-red corner is left out
   EXPECT_EQ(At(1, 1), kFlyerColour);
   EXPECT_EQ(At(116, 23), kFlyerColour);
-  EXPECT_TRUE(ShowsBackground(frame, 118, 10));
-  EXPECT_TRUE(ShowsBackground(frame, 799, 599));
-  EXPECT_TRUE(ShowsBackground(frame, 400, 300));
-  EXPECT_TRUE(LabelShows(frame, "Your Point  :          0", 400, 10));
+  EXPECT_TRUE(ShowsBackground(*frame, 118, 10));
+  EXPECT_TRUE(ShowsBackground(*frame, 799, 599));
+  EXPECT_TRUE(ShowsBackground(*frame, 400, 300));
+  EXPECT_TRUE(LabelShows(*frame, "Your Point  :          0", 400, 10));
   for (int32_t y = 0; y < 600; ++y)
-    EXPECT_TRUE(ShowsBackground(frame, 799, y)) << y;
+    EXPECT_TRUE(ShowsBackground(*frame, 799, y)) << y;
 }
 
 // Every layer overlaps the one below it somewhere; each probe names the layer it must show.
@@ -52,8 +52,8 @@ TEST_F(FrameTest, LayersStackFromBackgroundToScoreLabel) {
   EXPECT_EQ(At(220, 60), kEnemyColour);   // enemy over boss
   EXPECT_EQ(At(205, 33), kEnemyColour);   // enemy over the boss label
   EXPECT_EQ(At(330, 30), kEnemyColour);
-  EXPECT_TRUE(LabelShows(frame, "Your Point  :          0", 400, 10));  // score label over all
-  EXPECT_TRUE(ShowsBackground(frame, 700, 300));
+  EXPECT_TRUE(LabelShows(*frame, "Your Point  :          0", 400, 10));  // score label over all
+  EXPECT_TRUE(ShowsBackground(*frame, 700, 300));
 }
 
 TEST_F(FrameTest, BulletsAreDrawnTenAboveThenStepTwentyAndLeaveAfter800) {
@@ -90,7 +90,7 @@ TEST_F(FrameTest, FreedBulletSlotsAreNotDrawnOrMoved) {
   world->bullets[0] = {0, 200, 300, 10, 10};
   Frame();
   EXPECT_EQ(world->bullets[0].x, 200);
-  EXPECT_TRUE(ShowsBackground(frame, 205, 295));
+  EXPECT_TRUE(ShowsBackground(*frame, 205, 295));
 }
 
 // The first enemy (slot 1, 800 ms) shows only once more than 800 ms have passed since the reset;
@@ -110,7 +110,7 @@ TEST_F(FrameTest, EnemiesAppearStrictlyAfterTheirTimeAcrossATickWrap) {
     EXPECT_EQ(Load(world->enemies[0].x), 800);  // slot 0 waits for 1000 ms
     Frame();
     EXPECT_EQ(At(797, 21), kEnemyColour);  // its first columns show at 795, on row 20
-    EXPECT_TRUE(ShowsBackground(frame, 797, 19));
+    EXPECT_TRUE(ShowsBackground(*frame, 797, 19));
   }
 }
 
@@ -147,7 +147,7 @@ TEST_F(FrameTest, EnemiesFreezeAndHideWhileTheBossIsCalm) {
   world->boss.x = 800;  // off the scene, out of the way
   Frame();
   EXPECT_EQ(Load(world->enemies[2].x), 400);
-  EXPECT_TRUE(ShowsBackground(frame, 410, 520));
+  EXPECT_TRUE(ShowsBackground(*frame, 410, 520));
   Store(world->enraged, 1);
   Frame();
   EXPECT_EQ(Load(world->enemies[2].x), 370);
@@ -165,7 +165,7 @@ TEST_F(FrameTest, BackgroundScrollsOnePixelATickInAnEightHundredTickCycle) {
 
   world->scrollOffset = -1;
   Frame();
-  EXPECT_TRUE(ShowsBackground(frame, 799, 300, -1));  // picture column 0 at the right edge
+  EXPECT_TRUE(ShowsBackground(*frame, 799, 300, -1));  // picture column 0 at the right edge
   EXPECT_EQ(At(799, 300), BackgroundFixtureColour(0, 300));
   EXPECT_EQ(At(0, 300), BackgroundFixtureColour(1, 300));
 }

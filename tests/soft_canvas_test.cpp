@@ -17,22 +17,21 @@ class SoftCanvasTest : public ::testing::Test {
   void SetUp() override {
     pictures.Add(IDB_BACKGROUND, MakeBitmapResource(800, 600, BackgroundFixtureColour));
     canvas = std::make_unique<FrameCanvas>();
+    back = std::make_unique<BackBuffer>();
   }
-  void Open() { OpenFrameCanvas(*canvas, pictures.Table()); }
+  void Open() { OpenFrameCanvas(*canvas, pictures.Table(), *back); }
   void TearDown() override {
     if (canvas->pixels) ReleaseFrameCanvas(*canvas);
   }
   Pixel At(int32_t x, int32_t y) const { return CanvasPixel(*canvas, x, y); }
-  void Fill(Pixel colour) {
-    std::fill(canvas->pixels.get(), canvas->pixels.get() + 800 * 600, colour);
-  }
+  void Fill(Pixel colour) { std::fill(canvas->pixels, canvas->pixels + 800 * 600, colour); }
   int CountPixels(Pixel colour) const {
-    return static_cast<int>(
-        std::count(canvas->pixels.get(), canvas->pixels.get() + 800 * 600, colour));
+    return static_cast<int>(std::count(canvas->pixels, canvas->pixels + 800 * 600, colour));
   }
 
   FixtureResources pictures;
   std::unique_ptr<FrameCanvas> canvas;
+  std::unique_ptr<BackBuffer> back;
 };
 
 TEST_F(SoftCanvasTest, BackgroundColumnCShowsPictureColumnCMinusSModulo800) {

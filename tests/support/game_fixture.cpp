@@ -10,16 +10,14 @@ const FixtureResources& FixturePictures() {
   return *pictures;
 }
 
-std::vector<Pixel> RenderFrame(GameWorld& world, ResourceTable resources) {
+void RenderFrame(GameWorld& world, ResourceTable resources, BackBuffer& frame) {
   FrameCanvas canvas;
-  OpenFrameCanvas(canvas, resources);
+  OpenFrameCanvas(canvas, resources, frame);
   RunFrame(world, canvas);
-  std::vector<Pixel> pixels(canvas.pixels.get(), canvas.pixels.get() + 800 * 600);
   ReleaseFrameCanvas(canvas);
-  return pixels;
 }
 
-::testing::AssertionResult LabelShows(const std::vector<Pixel>& frame, const char* text, int32_t x,
+::testing::AssertionResult LabelShows(std::span<const Pixel> frame, const char* text, int32_t x,
                                       int32_t y) {
   const auto length = static_cast<int32_t>(std::strlen(text));
   const int32_t left = x - length * kGlyphWidth / 2;
@@ -38,4 +36,26 @@ std::vector<Pixel> RenderFrame(GameWorld& world, ResourceTable resources) {
     }
   }
   return ::testing::AssertionSuccess();
+}
+
+std::string TakeCueLog() {
+  std::string log;
+  for (const CueRecord& record : TakeCueRecords()) {
+    if (!log.empty()) log += ", ";
+    switch (record.cue) {
+      case IDR_WAVE_EXPLOSION:
+        log += "explosion";
+        break;
+      case IDR_WAVE_BOSS_HIT:
+        log += "boss hit";
+        break;
+      case IDR_WAVE_BOSS_RAGE:
+        log += "rage";
+        break;
+      default:
+        log += std::to_string(record.cue);
+    }
+    if (!record.played) log += " muted";
+  }
+  return log;
 }

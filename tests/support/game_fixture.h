@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <vector>
+#include <span>
+#include <string>
 
 #include "game/world.h"
 #include "support/fixture_pictures.h"
@@ -13,8 +14,8 @@
 // The fixture pictures of the whole game, built once.
 const FixtureResources& FixturePictures();
 
-// Runs RunFrame once on a fresh software canvas over `resources`; returns the frame's pixels.
-std::vector<Pixel> RenderFrame(GameWorld& world, ResourceTable resources);
+// Runs RunFrame once on a software canvas over `resources`, drawing into `frame`.
+void RenderFrame(GameWorld& world, ResourceTable resources, BackBuffer& frame);
 
 class GameTest : public ::testing::Test {
  protected:
@@ -30,18 +31,22 @@ class GameTest : public ::testing::Test {
   void Reset() { ResetWorld(*world); }
 
   // One frame over the fixture pictures; its pixels stay in `frame`.
-  void Frame() { frame = RenderFrame(*world, FixturePictures().Table()); }
+  void Frame() { RenderFrame(*world, FixturePictures().Table(), *frame); }
   void Frames(int count) {
     for (int i = 0; i < count; ++i)
       Frame();
   }
-  Pixel At(int32_t x, int32_t y) const { return frame[static_cast<size_t>(y) * 800 + x]; }
+  Pixel At(int32_t x, int32_t y) const { return (*frame)[static_cast<size_t>(y) * 800 + x]; }
 
   std::unique_ptr<GameWorld> world;
-  std::vector<Pixel> frame;
+  std::unique_ptr<BackBuffer> frame = std::make_unique<BackBuffer>();
 };
 
 // True when `frame` shows `text` as DrawLabel draws it: white glyphs on the label box, centred on
 // x, top at y (the parts inside the scene).
-::testing::AssertionResult LabelShows(const std::vector<Pixel>& frame, const char* text, int32_t x,
+::testing::AssertionResult LabelShows(std::span<const Pixel> frame, const char* text, int32_t x,
                                       int32_t y);
+
+// The cues asked for since the last look (TakeCueRecords), as one readable line: "explosion,
+// boss hit, rage", each marked "muted" when it was asked for while the boss was enraged.
+std::string TakeCueLog();

@@ -88,7 +88,8 @@ void SettleEventThreads() {
 }
 
 int SleepingEventThreads() {
-  std::lock_guard lock(State().mutex);
+  std::unique_lock lock(State().mutex);
+  WaitUntilSettled(lock);  // a thread started a moment ago may not have reached its sleep yet
   return static_cast<int>(State().deadlines.size());
 }
 

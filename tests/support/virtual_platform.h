@@ -24,7 +24,8 @@ void AdvanceVirtualTime(uint64_t milliseconds);
 // Waits until every event thread is asleep or has finished.
 void SettleEventThreads();
 
-// How many event threads are asleep on the virtual clock.
+// How many event threads are asleep on the virtual clock, counted once every event thread just
+// started has reached its sleep or finished.
 int SleepingEventThreads();
 
 // While set, starting an event thread fails, as it may when the system is out of threads.

@@ -20,6 +20,9 @@ namespace {
 // The one world of the program, alive until the process ends; the event threads hold it too.
 GameWorld gameWorld;
 
+// Where each frame is composed before it goes to the window.
+BackBuffer backBuffer;
+
 uint64_t NowMs() {
   const auto since = std::chrono::steady_clock::now().time_since_epoch();
   return static_cast<uint64_t>(
@@ -46,7 +49,7 @@ void PresentToWindow(const FrameCanvas& canvas, SDL_Window* window) {
   } else {
     // Any other window format: SDL converts the frame as it copies it.
     SDL_Surface* frame =
-        SDL_CreateRGBSurfaceWithFormatFrom(canvas.pixels.get(), kSceneWidth, kSceneHeight, 32,
+        SDL_CreateRGBSurfaceWithFormatFrom(canvas.pixels, kSceneWidth, kSceneHeight, 32,
                                            kSceneWidth * sizeof(Pixel), SDL_PIXELFORMAT_RGB888);
     if (frame != nullptr) {
       SDL_BlitSurface(frame, nullptr, surface, nullptr);
@@ -69,7 +72,7 @@ void PresentToWindow(const FrameCanvas& canvas, SDL_Window* window) {
 // One paint: a fresh canvas, one frame of the game, the copy to the window, the release.
 void PaintFrame(SDL_Window* window) {
   FrameCanvas canvas;
-  OpenFrameCanvas(canvas, kGameResources);
+  OpenFrameCanvas(canvas, kGameResources, backBuffer);
   RunFrame(gameWorld, canvas);
   PresentToWindow(canvas, window);
   ReleaseFrameCanvas(canvas);

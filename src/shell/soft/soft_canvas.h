@@ -1,12 +1,12 @@
 // The software frame canvas: one frame composed in an 800 x 600 pixel buffer, then copied whole
 // to its target. Used by the Linux program and by the tests.
 //
-// As on Windows nothing survives a frame: the buffer is made when the canvas opens and freed when
-// it is released, and every picture is read from the resource table at the moment it is drawn.
+// Every picture is read from the resource table at the moment it is drawn; nothing of a picture
+// survives its frame. The back buffer is the caller's, so a frame allocates nothing.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <memory>
 
 #include "game/platform.h"
 #include "shell/soft/bitmap.h"
@@ -19,13 +19,16 @@ constexpr Pixel PixelRgb(uint8_t r, uint8_t g, uint8_t b) {
   return Pixel{r} << 16 | Pixel{g} << 8 | Pixel{b};
 }
 
+// The pixels of one frame.
+using BackBuffer = std::array<Pixel, size_t{kSceneWidth} * kSceneHeight>;
+
 constexpr Pixel kLabelInk = PixelRgb(255, 255, 255);
 constexpr Pixel kLabelBox = PixelRgb(42, 46, 115);
 
 struct FrameCanvas {
   ResourceTable resources;
-  std::unique_ptr<Pixel[]> pixels;  // the back buffer
-  BitmapView batchPicture;          // the picture of the open SpriteBatch; width 0 if none
+  Pixel* pixels = nullptr;  // the back buffer
+  BitmapView batchPicture;  // the picture of the open SpriteBatch; width 0 if none
   char labelText[kLabelTextSize];
 };
 
@@ -37,14 +40,14 @@ struct PixelTarget {
   int32_t height;
 };
 
-// Opens a canvas for one frame, drawing pictures from `resources`. The initial content is
-// undefined; DrawBackground covers all of it.
-void OpenFrameCanvas(FrameCanvas& canvas, ResourceTable resources);
+// Opens a canvas for one frame on `backBuffer`, drawing pictures from `resources`. What the buffer
+// holds beforehand never shows: DrawBackground covers all of it.
+void OpenFrameCanvas(FrameCanvas& canvas, ResourceTable resources, BackBuffer& backBuffer);
 
 // Copies the whole frame to the target's origin in one pass; the target clips.
 void Present(const FrameCanvas& canvas, const PixelTarget& target);
 
-// Frees what OpenFrameCanvas made.
+// Ends the frame: the canvas lets go of its buffer and pictures.
 void ReleaseFrameCanvas(FrameCanvas& canvas);
 
 inline Pixel CanvasPixel(const FrameCanvas& canvas, int32_t x, int32_t y) {
