@@ -3,6 +3,9 @@
 // The command line is ignored. Closing the window, or SIGINT / SIGTERM (which SDL turns into a
 // quit event), ends the process with code 0 at once; the timed-event threads are not waited for.
 // Without a display the program says so in one line and exits with code 1.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +25,27 @@ constexpr const char* kDisplayHint = "(is DISPLAY or WAYLAND_DISPLAY set?)";
   std::exit(1);
 }
 
+// The system libraries behind SDL report on stderr what they could not find while SDL probes
+// them: "ALSA lib ... cannot find card '0'" on a machine without sound, "XDG_RUNTIME_DIR is
+// invalid" from Wayland's library without a session. None of it is the player's concern (the game
+// then plays in silence, or says itself that it has no display), so stderr goes to /dev/null
+// while SDL probes. Returns what RestoreStderr needs; only the main thread runs at that time.
+int MuteStderr() {
+  std::fflush(stderr);
+  const int saved = dup(STDERR_FILENO);
+  const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (saved >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+  if (null >= 0) close(null);
+  return saved;
+}
+
+void RestoreStderr(int saved) {
+  if (saved < 0) return;
+  std::fflush(stderr);
+  dup2(saved, STDERR_FILENO);
+  close(saved);
+}
+
 // SDL falls back to a driver that shows nothing when it finds no display; unless the user chose
 // that driver, there is no window to play in.
 bool IsInvisibleDriver(const char* driver) {
@@ -34,7 +58,10 @@ bool IsInvisibleDriver(const char* driver) {
 int main(int, char**) {
   const char* chosenDriver = std::getenv("SDL_VIDEODRIVER");
   const bool userChoseDriver = chosenDriver != nullptr && chosenDriver[0] != '\0';
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) CannotOpenWindow(SDL_GetError());
+  int muted = MuteStderr();
+  const bool videoUp = SDL_Init(SDL_INIT_VIDEO) == 0;
+  RestoreStderr(muted);
+  if (!videoUp) CannotOpenWindow(SDL_GetError());
   if (!userChoseDriver && IsInvisibleDriver(SDL_GetCurrentVideoDriver()))
     CannotOpenWindow("no display found");
 
@@ -46,7 +73,9 @@ int main(int, char**) {
   if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 
+  muted = MuteStderr();
   OpenSoundCues();
+  RestoreStderr(muted);
   SDL_Window* window = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                         kClientWidth, kClientHeight, SDL_WINDOW_RESIZABLE);
   if (window == nullptr) CannotOpenWindow(SDL_GetError());
