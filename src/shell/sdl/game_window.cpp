@@ -1,0 +1,152 @@
+// The game window's events on SDL2: the creation steps, the message pump, the keys and the paint.
+//
+// One thread does everything, as the Windows message loop does: input events first, then a
+// pending paint, then a due tick, else a wait for the next event or the next due tick. There are
+// no SDL timers: the pump (shell/pump) says when each tick is due, and SDL_WaitEventTimeout sleeps
+// until then.
+#include <chrono>
+#include <climits>
+
+#include "game/events.h"
+#include "game/flyer.h"
+#include "game/frame.h"
+#include "game/world.h"
+#include "shell/pump/message_pump.h"
+#include "shell/sdl/sdl_shell.h"
+#include "shell/soft/soft_canvas.h"
+
+namespace {
+
+// The one world of the program, alive until the process ends; the event threads hold it too.
+GameWorld gameWorld;
+
+// Where each frame is composed before it goes to the window.
+BackBuffer backBuffer;
+
+uint64_t NowMs() {
+  const auto since = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
+
+// The arrow keys as SDL's keyboard state has them now; updated by the event pumping.
+ArrowKeys HeldArrows() {
+  const Uint8* keys = SDL_GetKeyboardState(nullptr);
+  return {keys[SDL_SCANCODE_UP] != 0, keys[SDL_SCANCODE_DOWN] != 0, keys[SDL_SCANCODE_LEFT] != 0,
+          keys[SDL_SCANCODE_RIGHT] != 0};
+}
+
+// The scene, 800 x 600, at the client origin; the rest of a larger client area black.
+void PresentToWindow(const FrameCanvas& canvas, SDL_Window* window) {
+  SDL_Surface* surface = SDL_GetWindowSurface(window);  // anew each frame: a resize replaces it
+  if (surface == nullptr) return;
+  if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
+    // The canvas's own layout, 0x00RRGGBB in 32 bits: one copy.
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    Present(canvas, {static_cast<Pixel*>(surface->pixels),
+                     surface->pitch / static_cast<int32_t>(sizeof(Pixel)), surface->w, surface->h});
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  } else {
+    // Any other window format: SDL converts the frame as it copies it.
+    SDL_Surface* frame =
+        SDL_CreateRGBSurfaceWithFormatFrom(canvas.pixels, kSceneWidth, kSceneHeight, 32,
+                                           kSceneWidth * sizeof(Pixel), SDL_PIXELFORMAT_RGB888);
+    if (frame != nullptr) {
+      SDL_BlitSurface(frame, nullptr, surface, nullptr);
+      SDL_FreeSurface(frame);
+    }
+  }
+  const Uint32 black = SDL_MapRGB(surface->format, 0, 0, 0);
+  if (surface->w > kSceneWidth) {
+    const SDL_Rect right{kSceneWidth, 0, surface->w - kSceneWidth, surface->h};
+    SDL_FillRect(surface, &right, black);
+  }
+  if (surface->h > kSceneHeight) {
+    const SDL_Rect below{0, kSceneHeight, SDL_min(surface->w, kSceneWidth),
+                         surface->h - kSceneHeight};
+    SDL_FillRect(surface, &below, black);
+  }
+  SDL_UpdateWindowSurface(window);
+}
+
+// One paint: a fresh canvas, one frame of the game, the copy to the window, the release.
+void PaintFrame(SDL_Window* window) {
+  FrameCanvas canvas;
+  OpenFrameCanvas(canvas, kGameResources, backBuffer);
+  RunFrame(gameWorld, canvas);
+  PresentToWindow(canvas, window);
+  ReleaseFrameCanvas(canvas);
+}
+
+// A repaint request. A minimised window has no client area to paint, so, as on Windows, its
+// requests are dropped and its frames stop until it is restored.
+void RequestWindowRepaint(MessagePump& pump, SDL_Window* window) {
+  if ((SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) == 0) RequestRepaint(pump);
+}
+
+// One input or window event; false when the game is to end.
+bool HandleEvent(const SDL_Event& event, MessagePump& pump, SDL_Window* window) {
+  switch (event.type) {
+    case SDL_QUIT:  // the window closed, or SIGINT / SIGTERM
+      return false;
+    case SDL_KEYDOWN:
+      // Every space key-down fires, auto-repeats included. Alt+Space is the window menu's key on
+      // Windows and fires nothing; arrows act only through the control tick.
+      if (event.key.keysym.sym == SDLK_SPACE && (event.key.keysym.mod & KMOD_ALT) == 0)
+        FireBullet(gameWorld);
+      return true;
+    case SDL_WINDOWEVENT:
+      switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+          return false;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          RequestWindowRepaint(pump, window);
+          return true;
+        default:
+          return true;
+      }
+    default:  // key-ups, text input, the mouse: nothing
+      return true;
+  }
+}
+
+}  // namespace
+
+void RunGameWindow(SDL_Window* window) {
+  // The creation steps, once, before the first frame.
+  ResetWorld(gameWorld);
+  MessagePump pump;
+  SetPumpTimers(pump, NowMs());
+  LevelFlightLoop(gameWorld);
+  RequestRepaint(pump);  // the window has just been shown
+
+  for (;;) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+      if (!HandleEvent(event, pump, window)) return;
+    }
+    const uint64_t now = NowMs();
+    const PumpStep step = NextPumpStep(pump, now);
+    switch (step.kind) {
+      case PumpStepKind::Paint:
+        PaintFrame(window);
+        break;
+      case PumpStepKind::ControlsTick:
+        PollControls(gameWorld, HeldArrows());
+        RequestWindowRepaint(pump, window);
+        break;
+      case PumpStepKind::ScrollTick:
+        ScrollBackground(gameWorld);
+        RequestWindowRepaint(pump, window);
+        break;
+      case PumpStepKind::Wait: {
+        const uint64_t wait = step.waitUntil - now;  // at least 1: the pump waits only for later
+        const int timeout = wait > INT_MAX ? INT_MAX : static_cast<int>(wait);
+        if (SDL_WaitEventTimeout(&event, timeout) && !HandleEvent(event, pump, window)) return;
+        break;
+      }
+    }
+  }
+}

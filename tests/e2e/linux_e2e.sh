@@ -1,0 +1,278 @@
+#!/usr/bin/env bash
+# The Linux program end to end, in a real X window on Xvfb: what a player sees, hears and does.
+#
+#   linux_e2e.sh GAME SHOT_PROBE X11_CLOSE ARTIFACT_DIR
+#
+# Keys go in with xdotool, pictures come out with ImageMagick's import and are judged by
+# shot_probe against the game's own pictures; the sound comes out of SDL's disk audio driver.
+# Screenshots, the audio output and the game's stderr stay in ARTIFACT_DIR. Exits 77 (skipped)
+# when Xvfb is not installed; scripts/test installs it.
+set -uo pipefail
+
+game=$1 probe=$2 closer=$3 out=$4
+rm -rf "$out" && mkdir -p "$out"
+
+if ! command -v Xvfb >/dev/null; then
+  echo "SKIP: Xvfb is not installed (scripts/test installs it with the other test packages)"
+  exit 77
+fi
+for tool in xdotool import convert identify; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing"; exit 1; }
+done
+
+failures=0
+pass() { echo "ok   - $*"; }
+fail() { echo "FAIL - $*"; failures=$((failures + 1)); }
+# check DESCRIPTION COMMAND...: passes when the command succeeds.
+check() {
+  local what=$1
+  shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+# ---- Displays and the game ----------------------------------------------------------------------
+
+servers=()
+games=()
+cleanup() {
+  for pid in "${games[@]}" "${servers[@]}"; do kill -KILL "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+}
+trap cleanup EXIT
+
+# start_display DEPTH: an Xvfb of that colour depth on a free display number derived from $$; sets
+# DISPLAY. Key auto-repeat as on a usual desktop: after 660 ms, 25 a second.
+start_display() {
+  local depth=$1 number=$((200 + $$ % 500))
+  while [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ]; do
+    number=$((number + 1))
+  done
+  Xvfb ":$number" -screen 0 "1024x768x$depth" -nolisten tcp -ardelay 660 -arinterval 40 \
+    >"$out/xvfb-$number.log" 2>&1 &
+  servers+=($!)
+  export DISPLAY=":$number"
+  for _ in $(seq 50); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "FAIL: Xvfb on $DISPLAY did not start"
+  exit 1
+}
+
+# start_game LOG [ENV=VALUE...]: the game under a time limit; sets game_pid and window.
+start_game() {
+  local log=$1
+  shift
+  env "$@" timeout -k 5 120 "$game" 2>"$out/$log" &
+  games+=($!)
+  game_pid=$!
+  window=$(timeout -k 2 15 xdotool search --sync --name '^quarvelingdrome$' | head -n 1)
+  if [ -z "$window" ]; then
+    echo "FAIL: no window named quarvelingdrome appeared"
+    cat "$out/$log"
+    exit 1
+  fi
+  # No window manager: keys go where the pointer is.
+  xdotool mousemove --window "$window" 400 300 windowfocus --sync "$window" 2>/dev/null
+}
+
+# wait_exit PID: the exit code of PID, or 124 if it still runs after 10 s (a hang, not slowness).
+wait_exit() {
+  local pid=$1
+  for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$pid" 2>/dev/null; then
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    return 124
+  fi
+  wait "$pid"
+}
+
+# shot NAME: the window's client area as NAME.png (kept) and NAME.ppm (for shot_probe).
+shot() {
+  import -window "$window" "$out/$1.png" && convert "$out/$1.png" -depth 8 "$out/$1.ppm"
+}
+
+# shot_until NAME TEST...: takes shot NAME again and again, for at most 10 s, until TEST succeeds
+# on it (a busy machine may be slow to show the first frames).
+shot_until() {
+  local name=$1
+  shift
+  for _ in $(seq 40); do
+    shot "$name" && "$@" && return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+# Positions "x y" of the pictures IDS in shot NAME: find NAME IDS [TOLERANCE].
+find_in() {
+  "$probe" find "$out/$1.ppm" "$2" "${3:-0}" | awk '{print $2, $3}'
+}
+
+# at_least PERCENT "M of N": whether M is at least PERCENT% of N.
+at_least() {
+  local percent=$1 matching total
+  read -r matching _ total <<<"$2"
+  [ -n "$matching" ] && [ "$total" -gt 0 ] && [ $((matching * 100)) -ge $((total * percent)) ]
+}
+
+sky="42 46 115"
+# A patch of the top rows clear of the flyer (0..117 x 0..24), the score label (rows 10..25) and
+# the enemies (x from 515 on, rows 20..66): sky colour apart from the odd star.
+sky_patch="130 30 290 62"
+
+# ---- One game: first frame, enemy, bullet, hit and its sound, flyer control, resize, close -----
+
+start_display 24
+audio="$out/audio.raw"
+start_game game.log SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio"
+# The enemy on row 20 shows from 0.8 s.
+row20_enemy() { find_in "$1" 107 | awk '$2 == 20 {print $1; exit}'; }
+shot_until first eval '[ -n "$(row20_enemy first)" ]'
+sleep 0.25
+shot later  # right after, so the enemy cannot have flown far
+# shellcheck disable=SC2086
+check "the top rows of the first frame are the sky colour RGB($sky)" \
+  at_least 90 "$("$probe" count "$out/first.ppm" $sky $sky_patch)"
+check "the flyer stands level at the top-left corner (0, 0)" \
+  test "$(find_in first 105)" = "0 0"
+check "the score label reads 0" test "$("$probe" score "$out/first.ppm")" = "0"
+enemy_x=$(row20_enemy first)
+check "an enemy flies on row 20 (x = ${enemy_x:-none})" test -n "$enemy_x"
+later_x=$(row20_enemy later)
+check "the row-20 enemy moves left (x ${enemy_x:-none} -> ${later_x:-none})" \
+  test -n "$enemy_x" -a -n "$later_x" -a "${later_x:-0}" -lt "${enemy_x:-0}"
+check "nothing exploded yet: no explosion in the audio output" \
+  test "$("$probe" hears "$audio" 114)" = "0"
+
+# From (0, 0) the bullets fly along row 20: their tips (y 25) meet the enemy there, unless it has
+# just passed the flyer; taps spread over two seconds catch it on its way back.
+for _ in 1 2 3 4 5 6; do
+  xdotool key space
+  sleep 0.3
+done
+shot_until hit eval '[ "$("$probe" score "$out/hit.ppm")" -ge 10 ] 2>/dev/null'
+score=$("$probe" score "$out/hit.ppm")
+check "the bullets shot the row-20 enemy down: the score reads ${score:-nothing}" \
+  test "${score:-0}" -ge 10
+check "the explosion cue is in the audio output" "$probe" hears "$audio" 114 >/dev/null
+
+# Down, then a little Right: the flyer leaves the top corner.
+xdotool keydown Down
+sleep 0.6
+xdotool keydown Right
+sleep 0.15
+xdotool keyup Right keyup Down
+sleep 0.4  # level flight is back within 200 ms
+shot moved
+moved=$(find_in moved 105,120,121 | head -n 1)
+read -r moved_x moved_y <<<"${moved:-none none}"
+check "held Down and Right moved the flyer down and right, in 10 px steps (to ${moved:-nowhere})" \
+  test "$moved_x" != none -a "${moved_x/none/0}" -gt 0 -a "${moved_y/none/0}" -gt 0 \
+  -a $((${moved_x/none/0} % 10)) -eq 0 -a $((${moved_y/none/0} % 10)) -eq 0
+
+# Further down, between the enemy rows 250 and 500 (y 300 to 470), where a bullet flies free.
+for _ in $(seq 10); do
+  [ "${moved_y/none/0}" -ge 300 ] && break
+  xdotool keydown Down
+  sleep 0.2
+  xdotool keyup Down
+  sleep 0.3
+  shot moved
+  moved=$(find_in moved 105,120,121 | head -n 1)
+  read -r moved_x moved_y <<<"${moved:-none none}"
+done
+
+# A bullet is on screen for about 12 frames; a slow screenshot may miss one, so fire again.
+want_y=$((${moved_y/none/0} + 10))
+bullet_in_shot() { find_in bullet 106 | awk -v y="$want_y" '$2 == y {print $1; exit}'; }
+for _ in $(seq 5); do
+  xdotool key space
+  sleep 0.05
+  shot bullet
+  bullet_x=$(bullet_in_shot)
+  [ -n "$bullet_x" ] && break
+done
+check "a bullet glows right of the flyer's nose, 10 px below its top (x = ${bullet_x:-none})" \
+  test -n "$bullet_x" -a "${bullet_x:-0}" -ge $((${moved_x/none/0} + 118))
+
+# Holding the space bar fires at the keyboard's repeat rate: a stream of bullets on the row.
+xdotool keydown space
+sleep 1.5
+shot stream
+xdotool keyup space
+stream=$(find_in stream 106 | awk -v y="$want_y" '$2 == y' | wc -l)
+check "holding the space bar fires on every auto-repeat: $stream bullets in flight" \
+  test "$stream" -ge 3
+
+# No window manager here: move the window into the screen's corner so all of it can be captured.
+xdotool windowmove "$window" 0 0
+xdotool windowsize "$window" 1000 700
+shot_until resized eval '[ "$(identify -format "%w %h" "$out/resized.png")" = "1000 700" ]'
+sleep 0.3  # a frame or two after the resize
+shot resized
+check "the window grew to 1000 x 700" test "$(identify -format '%w %h' "$out/resized.png")" = "1000 700"
+check "the area right of the scene is black" \
+  at_least 100 "$("$probe" count "$out/resized.ppm" 0 0 0 800 0 1000 700)"
+check "the area below the scene is black" \
+  at_least 100 "$("$probe" count "$out/resized.ppm" 0 0 0 0 600 800 700)"
+check "the scene stays at the client origin: the flyer is where it was (${moved:-nowhere})" \
+  test "$(find_in resized 105,120,121)" = "$moved"
+
+started=$(date +%s%N)
+"$closer" "$window"
+wait_exit "$game_pid"
+code=$?
+elapsed_ms=$((($(date +%s%N) - started) / 1000000))
+check "closing the window ends the game with exit code 0 (got $code, after $elapsed_ms ms)" \
+  test "$code" -eq 0
+
+# ---- Signals ----------------------------------------------------------------------------------
+
+# Here with the sound device SDL finds by itself, or none: either way the game says nothing.
+for signal in TERM INT; do
+  start_game "sig$signal.log" -u SDL_AUDIODRIVER
+  pid=$(xdotool getwindowpid "$window")
+  sleep 0.5
+  kill "-$signal" "$pid"
+  wait_exit "$game_pid"
+  code=$?
+  check "SIG$signal ends the game with exit code 0 (got $code)" test "$code" -eq 0
+  check "and it wrote nothing to stderr, sound device or none" test ! -s "$out/sig$signal.log"
+done
+
+# ---- A 16-bit screen: the frame converted to the window's format ------------------------------
+
+start_display 16
+start_game depth16.log SDL_AUDIODRIVER=dummy
+shot_until depth16 eval '[ -n "$(find_in depth16 105 12)" ]'
+# 5 or 6 bits a channel, truncated on the way in and widened on the way out: allow 12 either way.
+check "on a 16-bit screen the flyer shows at (0, 0)" test "$(find_in depth16 105 12)" = "0 0"
+# shellcheck disable=SC2086
+check "on a 16-bit screen the sky keeps its colour" \
+  at_least 90 "$("$probe" count "$out/depth16.ppm" $sky $sky_patch 12)"
+"$closer" "$window"
+wait_exit "$game_pid"
+check "closing it still gives exit code 0" test $? -eq 0
+
+# ---- No display -------------------------------------------------------------------------------
+
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy \
+  timeout -k 2 10 "$game" 2>"$out/nodisplay.log"
+code=$?
+check "without a display the game exits non-zero at once (got $code)" \
+  test "$code" -ne 0 -a "$code" -ne 124 -a "$code" -ne 137
+said=$(grep "cannot open a window" "$out/nodisplay.log")
+check "and says why, in one line: ${said:-nothing}" \
+  test "$(wc -l <"$out/nodisplay.log")" -eq 1 -a -n "$(grep "cannot open a window: .*DISPLAY" <<<"$said")"
+
+echo "artifacts: $out"
+if [ "$failures" -gt 0 ]; then
+  echo "$failures end-to-end check(s) failed"
+  exit 1
+fi
+echo "all end-to-end checks passed"
