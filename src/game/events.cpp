@@ -14,7 +14,8 @@ constexpr uint32_t kRespawnDelayMs = 100;
 constexpr uint32_t kRestoreDelayMs = 300;
 constexpr uint32_t kActivateDelayMs = 200;
 constexpr uint32_t kLevelFlightPeriodMs = 200;
-constexpr uint32_t kCalmMs = 5000;  // between rages, and before the first wander direction
+constexpr uint32_t kCalmMs = 5000;         // between rages
+constexpr uint32_t kWanderStartMs = 5000;  // once, before the wander loop's first 2 s pause
 constexpr uint32_t kRageMs = 2000;
 constexpr uint32_t kWanderPeriodMs = 2000;
 constexpr int32_t kRespawnX = 800;
@@ -57,7 +58,7 @@ void RageCycleBody(GameWorld& world, int32_t) {
 }
 
 void WanderBody(GameWorld& world, int32_t) {
-  SysSleep(kCalmMs);
+  SysSleep(kWanderStartMs);
   for (;;) {
     SysSleep(kWanderPeriodMs);
     Store(world.boss.direction, NextRandom(world) % 4);

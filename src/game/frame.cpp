@@ -43,11 +43,10 @@ void EnemyPass(GameWorld& world, FrameCanvas& canvas) {
     // Unsigned difference: right across a wrap of the tick count.
     const uint32_t elapsed = SysTickCount() - world.startTick;
     if (elapsed <= enemy.appearMs) continue;
-    // A respawn that lands between this read and the store below is overwritten: intended, the
-    // enemy just goes on from where it was.
-    int32_t x = Load(enemy.x);
-    DrawSprite(canvas, static_cast<SpriteId>(Load(enemy.sprite)), x, enemy.y);
-    x -= Load(world.enraged) ? kEnemyRageStep : kEnemyStep;
+    DrawSprite(canvas, static_cast<SpriteId>(Load(enemy.sprite)), Load(enemy.x), enemy.y);
+    // Read, change, write back: a respawn that lands between this read and the store is
+    // overwritten. Intended, and harmless: the enemy just goes on from where it was.
+    int32_t x = Load(enemy.x) - (Load(world.enraged) ? kEnemyRageStep : kEnemyStep);
     if (x < kEnemyWrapX) x = kEnemyRestartX;  // the picture stays as it is, explosion included
     Store(enemy.x, x);
   }

@@ -61,10 +61,9 @@ void ResolveHits(GameWorld& world) {
   for (BulletSlot& bullet : world.bullets) {
     if (!bullet.alive) continue;
     const Point tip = TipOf(bullet);
-    if (Load(world.bossActive)) {
-      TestBoss(world, bullet, tip);
-      if (!Load(world.enraged)) continue;  // a calm boss shields the enemies
-    }
+    if (Load(world.bossActive)) TestBoss(world, bullet, tip);
+    // A calm boss on stage shields the enemies, whether this bullet struck it or not.
+    if (Load(world.bossActive) && !Load(world.enraged)) continue;
     TestEnemies(world, bullet, tip);
   }
 }

@@ -10,9 +10,8 @@
 
 #include "game/world.h"
 
-// ---- Frame canvas
-// -------------------------------------------------------------------------------- The off-screen
-// 800 x 600 surface of one frame. Each shell defines it; the rules only draw on it.
+// ---- Frame canvas -------------------------------------------------------------------------------
+// The off-screen 800 x 600 surface of one frame. Each shell defines it; the rules only draw on it.
 struct FrameCanvas;
 
 constexpr int kSceneWidth = 800;
@@ -47,9 +46,8 @@ char* LabelText(FrameCanvas& canvas);
 // opaque box of RGB(42, 46, 115), centred on x, its top at y.
 void DrawLabel(FrameCanvas& canvas, const char* text, int32_t x, int32_t y);
 
-// ---- Sound cues
-// ---------------------------------------------------------------------------------- A sound
-// resource found by number: the bytes of a whole RIFF WAVE image, valid for the life of the
+// ---- Sound cues ---------------------------------------------------------------------------------
+// A sound resource found by number: the bytes of a whole RIFF WAVE image, valid for the life of the
 // process, and whatever the platform needs to release its lookup.
 struct CueWave {
   const unsigned char* bytes = nullptr;
@@ -68,9 +66,9 @@ void SysStartCue(const CueWave& wave);
 // Called by PlayCue last, whether it played or not: release the lookup (the bytes stay valid).
 void SysReleaseCue(const CueWave& wave);
 
-// ---- Clock and threads
-// --------------------------------------------------------------------------- Called by ResetWorld
-// and RunFrame: the system's 32-bit millisecond tick count; it wraps past zero.
+// ---- Clock and threads --------------------------------------------------------------------------
+// Called by ResetWorld and RunFrame: the system's 32-bit millisecond tick count; it wraps past
+// zero.
 uint32_t SysTickCount();
 
 // Called by the timed events on their own threads: sleep at least this many milliseconds.

@@ -168,7 +168,9 @@ xdotool keydown Right
 sleep 0.15
 xdotool keyup Right keyup Down
 sleep 0.4  # level flight is back within 200 ms
-shot moved
+# An enemy crossing the flyer hides part of it; shoot again until it stands clear.
+flyer_shows() { [ -n "$(find_in "$1" 105,120,121)" ]; }
+shot_until moved flyer_shows moved
 moved=$(find_in moved 105,120,121 | head -n 1)
 read -r moved_x moved_y <<<"${moved:-none none}"
 check "held Down and Right moved the flyer down and right, in 10 px steps (to ${moved:-nowhere})" \
@@ -182,7 +184,7 @@ for _ in $(seq 10); do
   sleep 0.2
   xdotool keyup Down
   sleep 0.3
-  shot moved
+  shot_until moved flyer_shows moved
   moved=$(find_in moved 105,120,121 | head -n 1)
   read -r moved_x moved_y <<<"${moved:-none none}"
 done

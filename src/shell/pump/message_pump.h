@@ -11,15 +11,13 @@
 
 #include <cstdint>
 
-constexpr uint32_t IDT_CONTROLS = 1;  // timer 1: PollControls, then a repaint request
-constexpr uint32_t IDT_SCROLL = 2;    // timer 2: ScrollBackground, then a repaint request
 constexpr uint64_t kControlsPeriodMs = 30;
 constexpr uint64_t kScrollPeriodMs = 50;
 
 enum class PumpStepKind : uint8_t {
   Paint,         // run one frame and present it
-  ControlsTick,  // IDT_CONTROLS fired
-  ScrollTick,    // IDT_SCROLL fired
+  ControlsTick,  // the 30 ms controls timer (IDT_CONTROLS) fired
+  ScrollTick,    // the 50 ms scroll timer (IDT_SCROLL) fired
   Wait,          // nothing to do before waitUntil (or before new input or a repaint request)
 };
 

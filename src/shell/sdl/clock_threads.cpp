@@ -5,13 +5,17 @@
 #include <thread>
 
 #include "game/platform.h"
+#include "shell/sdl/sdl_shell.h"
+
+uint64_t MonotonicMs() {
+  const auto since = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
 
 uint32_t SysTickCount() {
-  // Milliseconds of the monotonic clock, cut to 32 bits: it wraps past zero as GetTickCount does,
-  // and the rules only ever take differences.
-  const auto since = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint32_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+  // Cut to 32 bits: it wraps past zero as GetTickCount does, and the rules only take differences.
+  return static_cast<uint32_t>(MonotonicMs());
 }
 
 void SysSleep(uint32_t milliseconds) {

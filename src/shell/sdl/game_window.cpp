@@ -4,7 +4,6 @@
 // pending paint, then a due tick, else a wait for the next event or the next due tick. There are
 // no SDL timers: the pump (shell/pump) says when each tick is due, and SDL_WaitEventTimeout sleeps
 // until then.
-#include <chrono>
 #include <climits>
 
 #include "game/events.h"
@@ -22,12 +21,6 @@ GameWorld gameWorld;
 
 // Where each frame is composed before it goes to the window.
 BackBuffer backBuffer;
-
-uint64_t NowMs() {
-  const auto since = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint64_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
-}
 
 // The arrow keys as SDL's keyboard state has them now; updated by the event pumping.
 ArrowKeys HeldArrows() {
@@ -118,7 +111,7 @@ void RunGameWindow(SDL_Window* window) {
   // The creation steps, once, before the first frame.
   ResetWorld(gameWorld);
   MessagePump pump;
-  SetPumpTimers(pump, NowMs());
+  SetPumpTimers(pump, MonotonicMs());
   LevelFlightLoop(gameWorld);
   RequestRepaint(pump);  // the window has just been shown
 
@@ -127,7 +120,7 @@ void RunGameWindow(SDL_Window* window) {
     while (SDL_PollEvent(&event)) {
       if (!HandleEvent(event, pump, window)) return;
     }
-    const uint64_t now = NowMs();
+    const uint64_t now = MonotonicMs();
     const PumpStep step = NextPumpStep(pump, now);
     switch (step.kind) {
       case PumpStepKind::Paint:

@@ -3,6 +3,11 @@
 
 #include <SDL.h>
 
+#include <cstdint>
+
+// Milliseconds of the monotonic clock: the pump's time, and the tick count's source.
+uint64_t MonotonicMs();
+
 // Opens the one audio device for the cues (44100 Hz, stereo, 16-bit). Without a device the cues
 // are silent and the game goes on; nothing is reported. Called once, before the game window.
 void OpenSoundCues();

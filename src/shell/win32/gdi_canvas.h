@@ -28,5 +28,6 @@ void OpenFrameCanvas(FrameCanvas& canvas, HDC windowDc);
 // Copies the whole frame to windowDc's origin in one BitBlt; the device context clips.
 void Present(const FrameCanvas& canvas);
 
-// Frees what OpenFrameCanvas made, in reverse: back buffer out, buffer, then both contexts.
+// Frees what OpenFrameCanvas made: the old bitmap back into backDc, the back buffer, backDc,
+// then spriteDc.
 void ReleaseFrameCanvas(FrameCanvas& canvas);
