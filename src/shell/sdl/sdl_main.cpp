@@ -85,12 +85,12 @@ int main(int, char**) {
 
   RunGameWindow(window);
 
-  // The window goes first, so it vanishes at once; then the sound and SDL. The event threads
-  // still sleep or write the world; _Exit ends them with the process, without running anything
-  // they might still touch.
-  SDL_DestroyWindow(window);
+  // The sound stops cleanly; then the process ends at once, and the X server closes the window
+  // with the connection. The window is not destroyed first: SDL may still send a wake-up message
+  // to it over a second connection, which would then name a window already gone, and Xlib's
+  // default error handler turns that into exit code 1. The event threads still sleep or write
+  // the world; _Exit ends them with the process, without running anything they might touch.
   CloseSoundCues();
-  SDL_Quit();
   std::fflush(nullptr);
   std::_Exit(0);
 }
