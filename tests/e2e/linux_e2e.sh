@@ -211,6 +211,17 @@ stream=$(find_in stream 106 | awk -v y="$want_y" '$2 == y' | wc -l)
 check "holding the space bar fires on every auto-repeat: $stream bullets in flight" \
   test "$stream" -ge 3
 
+# Alt+Space (the window menu's key on Windows), other keys and the key-ups fire nothing: once the
+# stream has flown off, none of them brings a bullet back.
+sleep 1.2  # a bullet crosses the scene in well under a second
+xdotool key alt+space
+xdotool key a Return
+sleep 0.3
+shot quiet
+quiet=$(find_in quiet 106 | wc -l)
+check "Alt+Space, other keys and the key-ups fire nothing: $quiet bullets in flight" \
+  test "$quiet" -eq 0
+
 # No window manager here: move the window into the screen's corner so all of it can be captured.
 xdotool windowmove "$window" 0 0
 xdotool windowsize "$window" 1000 700
