@@ -80,9 +80,9 @@ class WholeGameTest : public GameTest {
 
 TEST_F(WholeGameTest, ThePlayerShootsDownTo300AndTheBossRagesAndWanders) {
   // The first frame: the sky, the level flyer at the top-left, no score.
-  ASSERT_EQ(game.frames, 0);
+  ASSERT_EQ(game.loop.frames, 0);
   RunGameFor(game, 1);
-  EXPECT_EQ(game.frames, 1);
+  EXPECT_EQ(game.loop.frames, 1);
   EXPECT_EQ((*game.frame)[1 * 800 + 1], kFlyerColour);
   EXPECT_TRUE(LabelShows(*game.frame, "Your Point  :          0", 400, 10));
 
@@ -158,7 +158,7 @@ TEST_F(WholeGameTest, ThePlayerShootsDownTo300AndTheBossRagesAndWanders) {
   const Pixel boss =
       (*game.frame)[static_cast<size_t>(bossBefore.y + 100) * 800 + bossBefore.x + 90];
   EXPECT_TRUE(boss == kBossColour || boss == kBossHitColour || boss == kBossRageColour);
-  EXPECT_GT(game.frames, 53 * 30 * 9 / 10) << "about 53 frames a second";
+  EXPECT_GT(game.loop.frames, 53 * 30 * 9 / 10) << "about 53 frames a second";
 }
 
 }  // namespace

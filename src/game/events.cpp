@@ -68,22 +68,22 @@ void WanderBody(GameWorld& world, int32_t) {
 }  // namespace
 
 void RespawnEnemyLater(GameWorld& world, int32_t slot) {
-  SysStartThread(RespawnEnemyBody, world, slot);
+  SysStartThread(TimedEvent::RespawnEnemy, RespawnEnemyBody, world, slot);
 }
 void RestoreBossLater(GameWorld& world) {
-  SysStartThread(RestoreBossBody, world, 0);
+  SysStartThread(TimedEvent::RestoreBoss, RestoreBossBody, world, 0);
 }
 void ActivateBossLater(GameWorld& world) {
-  SysStartThread(ActivateBossBody, world, 0);
+  SysStartThread(TimedEvent::ActivateBoss, ActivateBossBody, world, 0);
 }
 void LevelFlightLoop(GameWorld& world) {
-  SysStartThread(LevelFlightBody, world, 0);
+  SysStartThread(TimedEvent::LevelFlight, LevelFlightBody, world, 0);
 }
 void RageCycleLoop(GameWorld& world) {
-  SysStartThread(RageCycleBody, world, 0);
+  SysStartThread(TimedEvent::RageCycle, RageCycleBody, world, 0);
 }
 void WanderLoop(GameWorld& world) {
-  SysStartThread(WanderBody, world, 0);
+  SysStartThread(TimedEvent::Wander, WanderBody, world, 0);
 }
 
 int32_t NextRandom(GameWorld& world) {

@@ -77,7 +77,18 @@ void SysSleep(uint32_t milliseconds);
 // A timed event's body; runs on a thread of its own with the world and its argument.
 using EventRoutine = void (*)(GameWorld& world, int32_t argument);
 
+// The six timed events by name, so that a platform, a log or a test can tell one from another.
+enum class TimedEvent : uint8_t {
+  RespawnEnemy,  // 100 ms after an enemy hit
+  RestoreBoss,   // 300 ms after a damaging boss hit
+  ActivateBoss,  // 200 ms after the boss trigger
+  LevelFlight,   // every 200 ms from the game window's creation
+  RageCycle,     // from the boss trigger: 5 s calm, 2 s rage, over and over
+  Wander,        // from the boss trigger: a new direction every 2 s after 5 s
+};
+
 // Called by the rules to start a timed event: run routine(world, argument) on a new, detached
-// thread and return at once. A thread that cannot be started means the event does not happen:
-// nothing is reported and nothing escapes to the caller.
-void SysStartThread(EventRoutine routine, GameWorld& world, int32_t argument);
+// thread and return at once. `event` names it; the routine alone says what it does. A thread that
+// cannot be started means the event does not happen: nothing is reported and nothing escapes to
+// the caller.
+void SysStartThread(TimedEvent event, EventRoutine routine, GameWorld& world, int32_t argument);

@@ -181,7 +181,7 @@ uint32_t SysTickCount() {
 
 void SysSleep(uint32_t) {}
 
-void SysStartThread(EventRoutine, GameWorld&, int32_t) {}  // the event does not happen
+void SysStartThread(TimedEvent, EventRoutine, GameWorld&, int32_t) {}  // the event does not happen
 
 CueWave SysFindCue(CueId) {
   return {};

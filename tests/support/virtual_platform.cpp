@@ -123,7 +123,7 @@ void SysSleep(uint32_t milliseconds) {
   h.changed.wait(lock, [&] { return h.timeline == timeline && h.now >= deadline; });
 }
 
-void SysStartThread(EventRoutine routine, GameWorld& world, int32_t argument) {
+void SysStartThread(TimedEvent, EventRoutine routine, GameWorld& world, int32_t argument) {
   Harness& h = State();
   {
     std::lock_guard lock(h.mutex);

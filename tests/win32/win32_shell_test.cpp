@@ -163,6 +163,7 @@ TEST(TimedEventThreads, RunTheRoutineWithItsArgumentOnAnotherThread) {
   static std::atomic<DWORD> eventThread{0};
   auto world = std::make_unique<GameWorld>();
   SysStartThread(
+      TimedEvent::ActivateBoss,
       [](GameWorld& w, int32_t argument) {
         eventThread = GetCurrentThreadId();
         Store(w.bossActive, argument);

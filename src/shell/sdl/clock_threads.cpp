@@ -22,7 +22,7 @@ void SysSleep(uint32_t milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-void SysStartThread(EventRoutine routine, GameWorld& world, int32_t argument) {
+void SysStartThread(TimedEvent, EventRoutine routine, GameWorld& world, int32_t argument) {
   try {
     std::thread(routine, std::ref(world), argument).detach();
   } catch (const std::system_error&) {

@@ -1,16 +1,13 @@
-// The game window's events on SDL2: the creation steps, the message pump, the keys and the paint.
+// The game window's events on SDL2: keys, window events, waits and the copy to the window.
 //
-// One thread does everything, as the Windows message loop does: input events first, then a
-// pending paint, then a due tick, else a wait for the next event or the next due tick. There are
-// no SDL timers: the pump (shell/pump) says when each tick is due, and SDL_WaitEventTimeout sleeps
-// until then.
+// One thread does everything, as the Windows message loop does: input events first, then the
+// game loop's step (shell/pump/game_loop.h: due ticks, then a pending paint), else a wait for the
+// next event or the next due tick. There are no SDL timers: the pump says when each tick is due,
+// and SDL_WaitEventTimeout sleeps until then.
 #include <climits>
 
-#include "game/events.h"
-#include "game/flyer.h"
-#include "game/frame.h"
 #include "game/world.h"
-#include "shell/pump/message_pump.h"
+#include "shell/pump/game_loop.h"
 #include "shell/sdl/sdl_shell.h"
 #include "shell/soft/soft_canvas.h"
 
@@ -30,23 +27,23 @@ ArrowKeys HeldArrows() {
 }
 
 // The scene, 800 x 600, at the client origin; the rest of a larger client area black.
-void PresentToWindow(const FrameCanvas& canvas, SDL_Window* window) {
+void PresentToWindow(const BackBuffer& frame, SDL_Window* window) {
   SDL_Surface* surface = SDL_GetWindowSurface(window);  // anew each frame: a resize replaces it
   if (surface == nullptr) return;
   if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
     // The canvas's own layout, 0x00RRGGBB in 32 bits: one copy.
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    Present(canvas, {static_cast<Pixel*>(surface->pixels),
-                     surface->pitch / static_cast<int32_t>(sizeof(Pixel)), surface->w, surface->h});
+    Present(frame, {static_cast<Pixel*>(surface->pixels),
+                    surface->pitch / static_cast<int32_t>(sizeof(Pixel)), surface->w, surface->h});
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
   } else {
     // Any other window format: SDL converts the frame as it copies it.
-    SDL_Surface* frame =
-        SDL_CreateRGBSurfaceWithFormatFrom(canvas.pixels, kSceneWidth, kSceneHeight, 32,
-                                           kSceneWidth * sizeof(Pixel), SDL_PIXELFORMAT_RGB888);
-    if (frame != nullptr) {
-      SDL_BlitSurface(frame, nullptr, surface, nullptr);
-      SDL_FreeSurface(frame);
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<Pixel*>(frame.data()), kSceneWidth, kSceneHeight, 32,
+        kSceneWidth * sizeof(Pixel), SDL_PIXELFORMAT_RGB888);
+    if (source != nullptr) {
+      SDL_BlitSurface(source, nullptr, surface, nullptr);
+      SDL_FreeSurface(source);
     }
   }
   const Uint32 black = SDL_MapRGB(surface->format, 0, 0, 0);
@@ -62,31 +59,20 @@ void PresentToWindow(const FrameCanvas& canvas, SDL_Window* window) {
   SDL_UpdateWindowSurface(window);
 }
 
-// One paint: a fresh canvas, one frame of the game, the copy to the window, the release.
-void PaintFrame(SDL_Window* window) {
-  FrameCanvas canvas;
-  OpenFrameCanvas(canvas, kGameResources, backBuffer);
-  RunFrame(gameWorld, canvas);
-  PresentToWindow(canvas, window);
-  ReleaseFrameCanvas(canvas);
-}
-
-// A repaint request. A minimised window has no client area to paint, so, as on Windows, its
-// requests are dropped and its frames stop until it is restored.
-void RequestWindowRepaint(MessagePump& pump, SDL_Window* window) {
-  if ((SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) == 0) RequestRepaint(pump);
+// A minimised window has no client area to paint, so, as on Windows, its repaint requests are
+// dropped and its frames stop until it is restored.
+void NoteMinimised(GameLoop& loop, SDL_Window* window) {
+  loop.minimised = (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) != 0;
 }
 
 // One input or window event; false when the game is to end.
-bool HandleEvent(const SDL_Event& event, MessagePump& pump, SDL_Window* window) {
+bool HandleEvent(const SDL_Event& event, GameLoop& loop, SDL_Window* window) {
   switch (event.type) {
     case SDL_QUIT:  // the window closed, or SIGINT / SIGTERM
       return false;
     case SDL_KEYDOWN:
-      // Every space key-down fires, auto-repeats included. Alt+Space is the window menu's key on
-      // Windows and fires nothing; arrows act only through the control tick.
-      if (event.key.keysym.sym == SDLK_SPACE && (event.key.keysym.mod & KMOD_ALT) == 0)
-        FireBullet(gameWorld);
+      if (event.key.keysym.sym == SDLK_SPACE)
+        SpaceKeyDown(loop, (event.key.keysym.mod & KMOD_ALT) != 0);
       return true;
     case SDL_WINDOWEVENT:
       switch (event.window.event) {
@@ -95,7 +81,8 @@ bool HandleEvent(const SDL_Event& event, MessagePump& pump, SDL_Window* window) 
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-          RequestWindowRepaint(pump, window);
+          NoteMinimised(loop, window);
+          RequestLoopRepaint(loop);
           return true;
         default:
           return true;
@@ -108,38 +95,23 @@ bool HandleEvent(const SDL_Event& event, MessagePump& pump, SDL_Window* window) 
 }  // namespace
 
 void RunGameWindow(SDL_Window* window) {
-  // The creation steps, once, before the first frame.
-  ResetWorld(gameWorld);
-  MessagePump pump;
-  SetPumpTimers(pump, MonotonicMs());
-  LevelFlightLoop(gameWorld);
-  RequestRepaint(pump);  // the window has just been shown
-
+  GameLoop loop;
+  OpenGameLoop(loop, gameWorld, kGameResources, MonotonicMs());
   for (;;) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-      if (!HandleEvent(event, pump, window)) return;
+      if (!HandleEvent(event, loop, window)) return;
     }
+    NoteMinimised(loop, window);
     const uint64_t now = MonotonicMs();
-    const PumpStep step = NextPumpStep(pump, now);
-    switch (step.kind) {
-      case PumpStepKind::Paint:
-        PaintFrame(window);
-        break;
-      case PumpStepKind::ControlsTick:
-        PollControls(gameWorld, HeldArrows());
-        RequestWindowRepaint(pump, window);
-        break;
-      case PumpStepKind::ScrollTick:
-        ScrollBackground(gameWorld);
-        RequestWindowRepaint(pump, window);
-        break;
-      case PumpStepKind::Wait: {
-        const uint64_t wait = step.waitUntil - now;  // at least 1: the pump waits only for later
-        const int timeout = wait > INT_MAX ? INT_MAX : static_cast<int>(wait);
-        if (SDL_WaitEventTimeout(&event, timeout) && !HandleEvent(event, pump, window)) return;
-        break;
-      }
+    const LoopStep step = StepGameLoop(loop, now, HeldArrows());
+    if (step.kind == LoopStepKind::Paint) {
+      PaintGameFrame(loop, backBuffer);
+      PresentToWindow(backBuffer, window);
+      continue;
     }
+    const uint64_t wait = step.waitUntil - now;  // at least 1: the pump waits only for later
+    const int timeout = wait > INT_MAX ? INT_MAX : static_cast<int>(wait);
+    if (SDL_WaitEventTimeout(&event, timeout) && !HandleEvent(event, loop, window)) return;
   }
 }

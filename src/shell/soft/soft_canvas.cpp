@@ -144,6 +144,16 @@ bool FindPicture(const FrameCanvas& canvas, SpriteId sprite, BitmapView& picture
   return ReadBitmap(LookUpResource(canvas.resources, sprite, ResourceKind::Bitmap), picture);
 }
 
+// The frame's rows to the target's origin, as many as the target holds.
+void CopyFrame(const Pixel* frame, const PixelTarget& target) {
+  const int32_t width = std::min(target.width, kSceneWidth);
+  const int32_t height = std::min(target.height, kSceneHeight);
+  for (int32_t row = 0; row < height; ++row) {
+    std::memcpy(target.pixels + static_cast<size_t>(row) * target.pitch,
+                &frame[static_cast<size_t>(row) * kSceneWidth], width * sizeof(Pixel));
+  }
+}
+
 }  // namespace
 
 void OpenFrameCanvas(FrameCanvas& canvas, ResourceTable resources, BackBuffer& backBuffer) {
@@ -159,12 +169,11 @@ void ReleaseFrameCanvas(FrameCanvas& canvas) {
 }
 
 void Present(const FrameCanvas& canvas, const PixelTarget& target) {
-  const int32_t width = std::min(target.width, kSceneWidth);
-  const int32_t height = std::min(target.height, kSceneHeight);
-  for (int32_t row = 0; row < height; ++row) {
-    std::memcpy(target.pixels + static_cast<size_t>(row) * target.pitch,
-                &canvas.pixels[static_cast<size_t>(row) * kSceneWidth], width * sizeof(Pixel));
-  }
+  CopyFrame(canvas.pixels, target);
+}
+
+void Present(const BackBuffer& frame, const PixelTarget& target) {
+  CopyFrame(frame.data(), target);
 }
 
 void DrawBackground(FrameCanvas& canvas, int32_t scrollOffset) {

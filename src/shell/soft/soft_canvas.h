@@ -47,6 +47,9 @@ void OpenFrameCanvas(FrameCanvas& canvas, ResourceTable resources, BackBuffer& b
 // Copies the whole frame to the target's origin in one pass; the target clips.
 void Present(const FrameCanvas& canvas, const PixelTarget& target);
 
+// The same copy from a back buffer that holds a finished frame, after its canvas is released.
+void Present(const BackBuffer& frame, const PixelTarget& target);
+
 // Ends the frame: the canvas lets go of its buffer and pictures.
 void ReleaseFrameCanvas(FrameCanvas& canvas);
 

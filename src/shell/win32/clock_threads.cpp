@@ -31,7 +31,7 @@ void SysSleep(uint32_t milliseconds) {
   Sleep(milliseconds);
 }
 
-void SysStartThread(EventRoutine routine, GameWorld& world, int32_t argument) {
+void SysStartThread(TimedEvent, EventRoutine routine, GameWorld& world, int32_t argument) {
   EventStart* start = new (std::nothrow) EventStart{routine, &world, argument};
   if (start == nullptr) return;  // the event does not happen
   HANDLE thread = CreateThread(nullptr, 0, RunEvent, start, 0, nullptr);
