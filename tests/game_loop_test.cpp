@@ -63,6 +63,16 @@ TEST_F(GameLoopTest, SpaceFiresOnEveryKeyDownButNotWithAlt) {
   EXPECT_EQ(game.world->bullets[0].alive + game.world->bullets[1].alive, 2);
 }
 
+TEST_F(GameLoopTest, InputBetweenATickAndItsPaintShowsInThatPaint) {
+  RunGameFor(game, 29);  // the first paint, then nothing until the controls tick at 30
+  AdvanceVirtualTime(1);
+  ASSERT_EQ(StepGameLoop(game.loop, VirtualNow(), {}).kind, LoopStepKind::Tick);
+  PressSpace(game);  // a key-down that was waiting behind the tick
+  ASSERT_EQ(StepGameLoop(game.loop, VirtualNow(), {}).kind, LoopStepKind::Paint);
+  PaintGameFrame(game.loop, *game.frame);
+  EXPECT_EQ(game.world->bullets[0].x, 118 + 20) << "drawn at the nose, then moved, in this frame";
+}
+
 TEST_F(GameLoopTest, HeldArrowsActOnlyOnTheControlsTick) {
   game.held = {.down = true, .right = true};
   RunGameFor(game, 29);

@@ -10,6 +10,7 @@ namespace {
 void Step(HeadlessGame& game, uint64_t until, const std::function<bool()>& stop) {
   while (VirtualNow() < until) {
     const LoopStep step = StepGameLoop(game.loop, VirtualNow(), game.held);
+    if (step.kind == LoopStepKind::Tick) continue;
     if (step.kind == LoopStepKind::Wait) {
       AdvanceVirtualTime(std::min(step.waitUntil, until) - VirtualNow());
       continue;

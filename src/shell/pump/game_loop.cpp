@@ -22,23 +22,22 @@ void SpaceKeyDown(GameLoop& loop, bool altHeld) {
 }
 
 LoopStep StepGameLoop(GameLoop& loop, uint64_t now, ArrowKeys held) {
-  for (;;) {
-    const PumpStep step = NextPumpStep(loop.pump, now);
-    switch (step.kind) {
-      case PumpStepKind::Paint:
-        return {LoopStepKind::Paint, now};
-      case PumpStepKind::ControlsTick:
-        PollControls(*loop.world, held);
-        RequestLoopRepaint(loop);
-        break;
-      case PumpStepKind::ScrollTick:
-        ScrollBackground(*loop.world);
-        RequestLoopRepaint(loop);
-        break;
-      case PumpStepKind::Wait:
-        return {LoopStepKind::Wait, step.waitUntil};
-    }
+  const PumpStep step = NextPumpStep(loop.pump, now);
+  switch (step.kind) {
+    case PumpStepKind::Paint:
+      return {LoopStepKind::Paint, now};
+    case PumpStepKind::ControlsTick:
+      PollControls(*loop.world, held);
+      RequestLoopRepaint(loop);
+      return {LoopStepKind::Tick, now};
+    case PumpStepKind::ScrollTick:
+      ScrollBackground(*loop.world);
+      RequestLoopRepaint(loop);
+      return {LoopStepKind::Tick, now};
+    case PumpStepKind::Wait:
+      break;
   }
+  return {LoopStepKind::Wait, step.waitUntil};
 }
 
 void PaintGameFrame(GameLoop& loop, BackBuffer& backBuffer) {

@@ -26,6 +26,7 @@ struct GameLoop {
 
 enum class LoopStepKind : uint8_t {
   Paint,  // call PaintGameFrame, then step again
+  Tick,   // a tick ran: take the input that is waiting, then step again
   Wait,   // nothing to do before waitUntil, or before new input
 };
 
@@ -47,8 +48,9 @@ void RequestLoopRepaint(GameLoop& loop);
 // key on Windows and fires nothing. Other keys act only through the controls tick.
 void SpaceKeyDown(GameLoop& loop, bool altHeld);
 
-// Runs every tick due at `now`, the controls tick polling `held`, and says what comes next: a
-// paint (served before any later tick), or a wait.
+// Takes the next step at `now`: a pending paint first (the shell paints it), else the next due
+// tick, run here (the controls tick polls `held`), else a wait. The shell takes waiting input
+// between steps, so that, as in a window's queue, input comes ahead of the paint a tick asked for.
 LoopStep StepGameLoop(GameLoop& loop, uint64_t now, ArrowKeys held);
 
 // One paint: one frame of the game on a fresh software canvas, composed into `backBuffer`, which

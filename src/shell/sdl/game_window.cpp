@@ -1,7 +1,7 @@
 // The game window's events on SDL2: keys, window events, waits and the copy to the window.
 //
 // One thread does everything, as the Windows message loop does: input events first, then the
-// game loop's step (shell/pump/game_loop.h: due ticks, then a pending paint), else a wait for the
+// game loop's step (shell/pump/game_loop.h: a pending paint, else a due tick), else a wait for the
 // next event or the next due tick. There are no SDL timers: the pump says when each tick is due,
 // and SDL_WaitEventTimeout sleeps until then.
 #include <climits>
@@ -105,6 +105,7 @@ void RunGameWindow(SDL_Window* window) {
     NoteMinimised(loop, window);
     const uint64_t now = MonotonicMs();
     const LoopStep step = StepGameLoop(loop, now, HeldArrows());
+    if (step.kind == LoopStepKind::Tick) continue;
     if (step.kind == LoopStepKind::Paint) {
       PaintGameFrame(loop, backBuffer);
       PresentToWindow(backBuffer, window);
