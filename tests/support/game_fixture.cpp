@@ -59,3 +59,37 @@ std::string TakeCueLog() {
   }
   return log;
 }
+
+std::string EventNames(const std::vector<TimedEvent>& events) {
+  std::string names;
+  for (TimedEvent event : events) {
+    if (!names.empty()) names += ", ";
+    switch (event) {
+      case TimedEvent::RespawnEnemy:
+        names += "RespawnEnemy";
+        break;
+      case TimedEvent::RestoreBoss:
+        names += "RestoreBoss";
+        break;
+      case TimedEvent::ActivateBoss:
+        names += "ActivateBoss";
+        break;
+      case TimedEvent::LevelFlight:
+        names += "LevelFlight";
+        break;
+      case TimedEvent::RageCycle:
+        names += "RageCycle";
+        break;
+      case TimedEvent::Wander:
+        names += "Wander";
+        break;
+      default:
+        names += std::to_string(static_cast<int>(event));
+    }
+  }
+  return names;
+}
+
+std::string TakeStartLog() {
+  return EventNames(TakeStartedEvents());
+}
