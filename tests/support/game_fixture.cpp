@@ -60,32 +60,33 @@ std::string TakeCueLog() {
   return log;
 }
 
+namespace {
+
+const char* EventName(TimedEvent event) {
+  switch (event) {
+    case TimedEvent::RespawnEnemy:
+      return "RespawnEnemy";
+    case TimedEvent::RestoreBoss:
+      return "RestoreBoss";
+    case TimedEvent::ActivateBoss:
+      return "ActivateBoss";
+    case TimedEvent::LevelFlight:
+      return "LevelFlight";
+    case TimedEvent::RageCycle:
+      return "RageCycle";
+    case TimedEvent::Wander:
+      return "Wander";
+  }
+  return "an event without a name";
+}
+
+}  // namespace
+
 std::string EventNames(const std::vector<TimedEvent>& events) {
   std::string names;
   for (TimedEvent event : events) {
     if (!names.empty()) names += ", ";
-    switch (event) {
-      case TimedEvent::RespawnEnemy:
-        names += "RespawnEnemy";
-        break;
-      case TimedEvent::RestoreBoss:
-        names += "RestoreBoss";
-        break;
-      case TimedEvent::ActivateBoss:
-        names += "ActivateBoss";
-        break;
-      case TimedEvent::LevelFlight:
-        names += "LevelFlight";
-        break;
-      case TimedEvent::RageCycle:
-        names += "RageCycle";
-        break;
-      case TimedEvent::Wander:
-        names += "Wander";
-        break;
-      default:
-        names += std::to_string(static_cast<int>(event));
-    }
+    names += EventName(event);
   }
   return names;
 }
