@@ -1,5 +1,6 @@
 // The test harness's platform: a virtual millisecond clock, real event threads that sleep on it,
-// and a cue sink that records what the rules asked to play.
+// known by the timed event each one runs (to observe it, or to fail its start), and a cue sink
+// that records what the rules asked to play.
 //
 // A test moves virtual time deadline by deadline; after each step it waits until every event
 // thread is asleep again or has finished, so what it then sees of the world is deterministic.
