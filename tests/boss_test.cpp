@@ -1,8 +1,9 @@
-// The boss encounter: the timeline from the summons at 300 points on, the wander moves and their
-// limits, and the hit-points label.
+// The boss encounter: the timeline from the summons at 300 points on, the events the trigger
+// starts, the wander moves and their limits, and the hit-points label.
 #include "game/boss.h"
 
 #include <climits>
+#include <vector>
 
 #include "support/game_fixture.h"
 
@@ -34,7 +35,8 @@ TEST_F(BossTest, EncounterTimeline) {
     Pixel bossPixel = kNoPixel;   // 2 px in from where the boss was drawn, 100 px down
     Pixel enemyPixel = kNoPixel;  // 2 px in from where enemy slot 2 was drawn
     const char* scoreLabel = nullptr;
-    const char* cues = "";  // cues asked for since the row before
+    const char* cues = "";    // cues asked for since the row before
+    const char* starts = "";  // timed events started since the row before
   };
   const Row rows[] = {
       {.ms = 0,
@@ -50,7 +52,9 @@ TEST_F(BossTest, EncounterTimeline) {
        .width = 0,
        .score = 310,
        .scoreLabel = "Your Point  :        300",
-       .cues = "explosion, explosion, explosion, explosion, explosion, explosion"},
+       .cues = "explosion, explosion, explosion, explosion, explosion, explosion",
+       .starts = "RespawnEnemy, ActivateBoss, RestoreBoss, RestoreBoss, RestoreBoss, RestoreBoss, "
+                 "RestoreBoss, RageCycle, Wander"},
       {.ms = 20,
        .what = "summoned: not drawn, enemies blown up but still moving",
        .active = 0,
@@ -85,7 +89,8 @@ TEST_F(BossTest, EncounterTimeline) {
        .bulletAlive = 0,
        .enemyStep = 0,
        .enemyPixel = BackgroundFixtureColour(752, 502),
-       .cues = "boss hit"},
+       .cues = "boss hit",
+       .starts = "RestoreBoss"},
       {.ms = 280, .what = "still struck", .sprite = IDB_BOSS_HIT},
       {.ms = 300, .what = "the trigger's restores come due", .sprite = IDB_BOSS},
       {.ms = 2200, .what = "boss frame 101: the last of the hold", .x = 800, .holdFrames = 101},
@@ -121,7 +126,8 @@ TEST_F(BossTest, EncounterTimeline) {
            },
        .score = 330,
        .bulletAlive = 0,
-       .cues = "explosion muted"},
+       .cues = "explosion muted",
+       .starts = "RespawnEnemy"},
       {.ms = 6980,
        .what = "the rage's last frame, no direction yet",
        .jump = true,
@@ -148,7 +154,8 @@ TEST_F(BossTest, EncounterTimeline) {
        .hitPoints = 999997,
        .score = 340,
        .bulletAlive = 0,
-       .cues = "boss hit"},
+       .cues = "boss hit",
+       .starts = "RestoreBoss"},
       {.ms = 9000, .what = "right", .jump = true, .x = 553, .y = 206, .direction = 3},
       {.ms = 11000, .what = "left", .jump = true, .x = 550, .direction = 2},
       {.ms = 12000,
@@ -224,6 +231,65 @@ TEST_F(BossTest, EncounterTimeline) {
       EXPECT_TRUE(LabelShows(*frame, row.scoreLabel, 400, 10));
     }
     EXPECT_EQ(TakeCueLog(), row.cues);
+    EXPECT_EQ(TakeStartLog(), row.starts);
+  }
+}
+
+// The trigger starts its events in its own order: the activation, one restore for each live enemy
+// it blows up, then the rage loop and the wander loop. Any score but 300 starts nothing.
+TEST_F(BossTest, TheTriggerStartsItsEventsInItsOrder) {
+  struct Case {
+    const char* rule;
+    int32_t score;
+    int liveEnemies;  // slots 0 .. liveEnemies - 1 alive
+    const char* starts;
+  };
+  const Case cases[] = {
+      {"five live enemies, as in every run", 300, 5,
+       "ActivateBoss, RestoreBoss, RestoreBoss, RestoreBoss, RestoreBoss, RestoreBoss, RageCycle, "
+       "Wander"},
+      {"a restore for each live enemy", 300, 2,
+       "ActivateBoss, RestoreBoss, RestoreBoss, RageCycle, Wander"},
+      {"no live enemy, no restore", 300, 0, "ActivateBoss, RageCycle, Wander"},
+      {"310 is not 300", 310, 5, ""},
+      {"nor is 290", 290, 5, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rule);
+    FreshWorld();
+    Reset();
+    for (int slot = c.liveEnemies; slot < kEnemySlots; ++slot)
+      world->enemies[slot].alive = 0;
+    world->score = c.score;
+    CheckBossTrigger(*world);
+    EXPECT_EQ(TakeStartLog(), c.starts);
+  }
+}
+
+// One of the trigger's events failing to start takes nothing from the others: each still comes at
+// its time. The boss was struck just before, so the restores show.
+TEST_F(BossTest, ATriggerEventThatFailsToStartLeavesTheOthers) {
+  using enum TimedEvent;
+  for (const TimedEvent failing : {ActivateBoss, RestoreBoss, RageCycle, Wander}) {
+    SCOPED_TRACE(EventNames({failing}));
+    FreshWorld();
+    Reset();
+    world->score = 300;
+    Store(world->boss.sprite, IDB_BOSS_HIT);
+    FailThreadStarts(failing, true);
+    CheckBossTrigger(*world);
+    std::vector<TimedEvent> others = {ActivateBoss, RestoreBoss, RestoreBoss, RestoreBoss,
+                                      RestoreBoss,  RestoreBoss, RageCycle,   Wander};
+    std::erase(others, failing);
+    EXPECT_EQ(TakeStartLog(), EventNames(others));
+    AdvanceVirtualTime(300);
+    EXPECT_EQ(Load(world->bossActive), failing == ActivateBoss ? 0 : 1);
+    EXPECT_EQ(Load(world->boss.sprite), failing == RestoreBoss ? IDB_BOSS_HIT : IDB_BOSS);
+    AdvanceVirtualTime(4700);
+    EXPECT_EQ(Load(world->enraged), failing == RageCycle ? 0 : 1);
+    AdvanceVirtualTime(2000);
+    EXPECT_EQ(Load(world->boss.direction), failing == Wander ? -1 : 1);
+    EXPECT_EQ(Load(world->bossActive), failing == ActivateBoss ? 0 : 1);
   }
 }
 
@@ -258,7 +324,7 @@ TEST_F(BossTest, MovesAfterTheHoldFollowTheSlideAndTheDirection) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rule);
-    world = std::make_unique<GameWorld>();  // no events: the move is the frame's alone
+    FreshWorld();  // no events: the move is the frame's alone
     Store(world->bossActive, 1);
     world->boss.x = c.x;
     world->boss.y = c.y;
@@ -300,7 +366,7 @@ TEST_F(BossTest, DrawsItselfAndItsHitPointsAndKeepsTheDrawnSize) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rule);
-    world = std::make_unique<GameWorld>();
+    FreshWorld();
     Store(world->bossActive, 1);
     world->boss.x = c.x;
     world->boss.y = c.y;

@@ -1,5 +1,6 @@
 // Timed events and random numbers: each event's delay and writes on the virtual clock, the loops'
-// periods, failed thread starts, and the fixed random sequence.
+// periods, failed thread starts (all of them, or one event's by its name), and the fixed random
+// sequence.
 #include "game/events.h"
 
 #include "game/hits.h"
@@ -68,7 +69,7 @@ TEST_F(EventsTest, OneShotEventsWriteAfterTheirDelay) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rule);
-    SetUp();
+    FreshWorld();
     Store(world->enraged, c.enraged ? 1 : 0);
     SharedInt& field = c.field ? world.get()->*c.field : world->boss.sprite;
     Store(field, c.before);
@@ -78,7 +79,6 @@ TEST_F(EventsTest, OneShotEventsWriteAfterTheirDelay) {
     AdvanceVirtualTime(1);
     EXPECT_EQ(Load(field), c.after);
     EXPECT_EQ(SleepingEventThreads(), 0);
-    TearDown();
   }
 }
 
@@ -92,7 +92,7 @@ TEST_F(EventsTest, LevelFlightReturnsEvery200Ms) {
     AdvanceVirtualTime(1);
     EXPECT_EQ(Load(world->player.sprite), IDB_PLAYER);
   }
-  EXPECT_EQ(SleepingEventThreads(), 1);  // the loop never ends
+  EXPECT_EQ(EventNames(SleepingEvents()), "LevelFlight");  // the loop never ends
 }
 
 // The two loops of the boss trigger, started in the trigger's order: a rage from 5 s to 7 s every
@@ -124,11 +124,12 @@ TEST_F(EventsTest, RageEverySevenSecondsAndADirectionEveryTwoAfterSeven) {
     EXPECT_EQ(Load(world->boss.direction), row.direction);
     EXPECT_EQ(TakeCueLog(), row.cues);
   }
-  EXPECT_EQ(SleepingEventThreads(), 2);
+  EXPECT_EQ(EventNames(SleepingEvents()), "RageCycle, Wander");
 }
 
 // A boss struck 100 ms before a rage: its restore comes due inside the rage and writes nothing, so
-// the rage picture stands for the whole rage, and the calm one returns when it ends.
+// the rage picture stands for the whole rage, and the calm one returns when it ends. The restore
+// sleeps beside the rage loop until it wakes, 300 ms after the hit.
 TEST_F(EventsTest, AHitJustBeforeARageKeepsTheRagePictureForTheWholeRage) {
   Store(world->bossActive, 1);
   world->boss.x = 300;
@@ -141,42 +142,54 @@ TEST_F(EventsTest, AHitJustBeforeARageKeepsTheRagePictureForTheWholeRage) {
   ResolveHits(*world);
   EXPECT_EQ(Load(world->boss.sprite), IDB_BOSS_HIT);
   EXPECT_EQ(TakeCueLog(), "boss hit");
+  EXPECT_EQ(TakeStartLog(), "RageCycle, RestoreBoss");
   struct Row {
     uint32_t ms;
     SpriteId sprite;
+    const char* sleeping;
   };
   const Row rows[] = {
-      {4999, IDB_BOSS_HIT},  {5000, IDB_BOSS_RAGE}, {5200, IDB_BOSS_RAGE},  // the restore wakes
-      {6999, IDB_BOSS_RAGE}, {7000, IDB_BOSS},
+      {4999, IDB_BOSS_HIT, "RestoreBoss, RageCycle"},
+      {5000, IDB_BOSS_RAGE, "RestoreBoss, RageCycle"},
+      {5199, IDB_BOSS_RAGE, "RestoreBoss, RageCycle"},
+      {5200, IDB_BOSS_RAGE, "RageCycle"},
+      {6999, IDB_BOSS_RAGE, "RageCycle"},
+      {7000, IDB_BOSS, "RageCycle"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.ms);
     AdvanceVirtualTime(row.ms - VirtualNow());
     EXPECT_EQ(Load(world->boss.sprite), row.sprite);
+    EXPECT_EQ(EventNames(SleepingEvents()), row.sleeping);
   }
-  EXPECT_EQ(SleepingEventThreads(), 1);  // the restore has ended; the rage loop sleeps on
 }
 
-// A thread that cannot be started is an event that never happens; the starter goes on.
+// A thread that cannot be started is an event that never happens; the starter goes on. Each event
+// is failed by its own name, so each starter must give the name of the event it starts.
 TEST_F(EventsTest, AnEventWhoseThreadFailsToStartNeverHappens) {
-  void (*const starters[])(GameWorld&) = {
-      [](GameWorld& w) { RespawnEnemyLater(w, 0); },
-      RestoreBossLater,
-      ActivateBossLater,
-      LevelFlightLoop,
-      RageCycleLoop,
-      WanderLoop,
+  struct Case {
+    TimedEvent event;
+    void (*start)(GameWorld&);
   };
-  for (auto start : starters) {
-    SetUp();
+  const Case cases[] = {
+      {TimedEvent::RespawnEnemy, [](GameWorld& w) { RespawnEnemyLater(w, 0); }},
+      {TimedEvent::RestoreBoss, RestoreBossLater},
+      {TimedEvent::ActivateBoss, ActivateBossLater},
+      {TimedEvent::LevelFlight, LevelFlightLoop},
+      {TimedEvent::RageCycle, RageCycleLoop},
+      {TimedEvent::Wander, WanderLoop},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(EventNames({c.event}));
+    FreshWorld();
     Reset();
     Store(world->enemies[0].x, 120);
     Store(world->enemies[0].sprite, IDB_EXPLOSION);
     Store(world->boss.sprite, IDB_BOSS_HIT);
     Store(world->player.sprite, IDB_PLAYER_UP);
-    FailThreadStarts(true);
-    start(*world);
-    FailThreadStarts(false);
+    FailThreadStarts(c.event, true);
+    c.start(*world);
+    FailThreadStarts(c.event, false);
     AdvanceVirtualTime(20000);
     EXPECT_EQ(Load(world->enemies[0].x), 120);
     EXPECT_EQ(Load(world->enemies[0].sprite), IDB_EXPLOSION);
@@ -186,8 +199,8 @@ TEST_F(EventsTest, AnEventWhoseThreadFailsToStartNeverHappens) {
     EXPECT_EQ(Load(world->enraged), 0);
     EXPECT_EQ(Load(world->boss.direction), -1);
     EXPECT_EQ(TakeCueLog(), "");
+    EXPECT_EQ(TakeStartLog(), "");
     EXPECT_EQ(SleepingEventThreads(), 0);
-    TearDown();
   }
 }
 

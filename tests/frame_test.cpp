@@ -70,7 +70,7 @@ TEST_F(FrameTest, BulletsAreDrawnTenAboveThenStepTwentyAndLeaveAfter800) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.x);
-    SetUp();
+    FreshWorld();
     Reset();
     world->bullets[3] = {1, c.x, 300, 10, 10};
     Frame();
@@ -81,7 +81,6 @@ TEST_F(FrameTest, BulletsAreDrawnTenAboveThenStepTwentyAndLeaveAfter800) {
       EXPECT_NE(At(c.x + 1, 289), kBulletColour);
       EXPECT_NE(At(c.x - 1, 295), kBulletColour);
     }
-    TearDown();
   }
 }
 
@@ -98,8 +97,7 @@ TEST_F(FrameTest, FreedBulletSlotsAreNotDrawnOrMoved) {
 TEST_F(FrameTest, EnemiesAppearStrictlyAfterTheirTimeAcrossATickWrap) {
   for (const uint32_t start : {5000u, 0xFFFFFD00u}) {
     SCOPED_TRACE(start);
-    ResetVirtualPlatform(start);
-    world = std::make_unique<GameWorld>();
+    FreshWorld(start);
     Reset();
     AdvanceVirtualTime(800);
     Frame();
@@ -126,7 +124,7 @@ TEST_F(FrameTest, EnemiesStepFiveOrThirtyAndWrapBelowMinusForty) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << (c.enraged ? " enraged" : ""));
-    SetUp();
+    FreshWorld();
     Reset();
     AdvanceVirtualTime(5000);
     Store(world->enemies[2].x, c.x);
@@ -135,7 +133,6 @@ TEST_F(FrameTest, EnemiesStepFiveOrThirtyAndWrapBelowMinusForty) {
     Frame();
     EXPECT_EQ(Load(world->enemies[2].x), c.xAfter);
     EXPECT_EQ(Load(world->enemies[2].sprite), IDB_EXPLOSION);  // the wrap keeps the picture
-    TearDown();
   }
 }
 

@@ -55,7 +55,7 @@ TEST_F(HitsTest, TipOnAnyEdgeOfABoxHitsAndOnePixelOutMisses) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message()
                  << (c.boss ? "boss" : "enemy") << " tip (" << c.tipX << ", " << c.tipY << ")");
-    SetUp();
+    FreshWorld();
     if (c.boss) {
       PlaceBoss(*world, false);
     } else {
@@ -66,8 +66,7 @@ TEST_F(HitsTest, TipOnAnyEdgeOfABoxHitsAndOnePixelOutMisses) {
     EXPECT_EQ(world->score, c.hit ? 10 : 0);
     EXPECT_EQ(world->bullets[0].alive, c.hit ? 0 : 1);
     EXPECT_EQ(TakeCueLog(), c.hit ? (c.boss ? "boss hit" : "explosion") : "");
-    EXPECT_EQ(SleepingEventThreads(), c.hit ? 1 : 0);  // its respawn or restore
-    TearDown();
+    EXPECT_EQ(EventNames(SleepingEvents()), c.hit ? (c.boss ? "RestoreBoss" : "RespawnEnemy") : "");
   }
 }
 
@@ -83,23 +82,23 @@ TEST_F(HitsTest, TargetsAndWhatEachHitDoes) {
     int32_t score, hitPoints;
     SpriteId bossSprite, enemy0Sprite;
     const char* cues;
-    int events;  // respawns and restores now asleep
+    const char* events;  // respawns and restores now asleep
   };
   const Case cases[] = {
       {"no boss: one bullet scores on both enemies, the exploding one too", kNoBoss, 490, 230, 20,
-       999999, IDB_BOSS, IDB_EXPLOSION, "explosion, explosion", 2},
+       999999, IDB_BOSS, IDB_EXPLOSION, "explosion, explosion", "RespawnEnemy, RespawnEnemy"},
       {"a calm boss takes the hit and shields the enemies", kCalm, 475, 230, 10, 999998,
-       IDB_BOSS_HIT, IDB_ENEMY, "boss hit", 1},
+       IDB_BOSS_HIT, IDB_ENEMY, "boss hit", "RestoreBoss"},
       {"a bullet that misses a calm boss is not tested on the enemies", kCalm, 490, 230, 0, 999999,
-       IDB_BOSS, IDB_ENEMY, "", 0},
+       IDB_BOSS, IDB_ENEMY, "", ""},
       {"an enraged boss alone: points, but no damage, cue, picture or restore", kEnraged, 400, 150,
-       10, 999999, IDB_BOSS_RAGE, IDB_ENEMY, "", 0},
+       10, 999999, IDB_BOSS_RAGE, IDB_ENEMY, "", ""},
       {"an enraged boss and then an enemy: 20 in all, in silence", kEnraged, 460, 210, 20, 999999,
-       IDB_BOSS_RAGE, IDB_EXPLOSION, "explosion muted", 1},
+       IDB_BOSS_RAGE, IDB_EXPLOSION, "explosion muted", "RespawnEnemy"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rule);
-    SetUp();
+    FreshWorld();
     PlaceEnemy(*world, 0, 450, 200);
     PlaceEnemy(*world, 1, 470, 220, IDB_EXPLOSION);
     if (c.boss != kNoBoss) PlaceBoss(*world, c.boss == kEnraged);
@@ -111,8 +110,7 @@ TEST_F(HitsTest, TargetsAndWhatEachHitDoes) {
     EXPECT_EQ(Load(world->enemies[0].sprite), c.enemy0Sprite);
     EXPECT_EQ(world->bullets[0].alive, c.score > 0 ? 0 : 1);
     EXPECT_EQ(TakeCueLog(), c.cues);
-    EXPECT_EQ(SleepingEventThreads(), c.events);
-    TearDown();
+    EXPECT_EQ(EventNames(SleepingEvents()), c.events);
   }
 }
 
@@ -140,7 +138,7 @@ TEST_F(HitsTest, TwoHitsInOneFrameStepOverThreeHundredAndNoBossComes) {
   EXPECT_EQ(world->score, 310);
   EXPECT_TRUE(LabelShows(*frame, "Your Point  :        310", 400, 10));
   EXPECT_EQ(TakeCueLog(), "explosion, explosion");
-  EXPECT_EQ(SleepingEventThreads(), 2);  // the two respawns, nothing of a trigger
+  EXPECT_EQ(EventNames(SleepingEvents()), "RespawnEnemy, RespawnEnemy");  // nothing of a trigger
   for (int second = 0; second < 10; ++second) {
     AdvanceVirtualTime(1000);
     Frame();
@@ -163,7 +161,7 @@ TEST_F(HitsTest, HitPointsGoBelowZeroAndTheLabelFollows) {
   const Case cases[] = {{1, "     0"}, {0, "    -1"}, {-123455, "-123456"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.hitPoints);
-    SetUp();
+    FreshWorld();
     PlaceBoss(*world, false);
     world->boss.holdFrames = 101;
     world->boss.entering = 0;
@@ -173,7 +171,6 @@ TEST_F(HitsTest, HitPointsGoBelowZeroAndTheLabelFollows) {
     EXPECT_EQ(world->boss.hitPoints, c.hitPoints - 1);
     Frame();
     EXPECT_TRUE(LabelShows(*frame, c.label, 390, 80));
-    TearDown();
   }
 }
 

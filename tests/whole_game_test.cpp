@@ -4,6 +4,7 @@
 // the same run every time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "support/game_fixture.h"
@@ -97,6 +98,16 @@ TEST_F(WholeGameTest, ThePlayerShootsDownTo300AndTheBossRagesAndWanders) {
   std::vector<CueRecord> cues = TakeCueRecords();
   ASSERT_FALSE(cues.empty());
   EXPECT_TRUE(cues.back().cue == IDR_WAVE_EXPLOSION && cues.back().played);
+  // The timed events so far: level flight from the window's creation, a respawn for each of the
+  // 30 hits, and the trigger's own, in its order.
+  std::vector<TimedEvent> starts = TakeStartedEvents();
+  const std::string triggerStarts =
+      "ActivateBoss, RestoreBoss, RestoreBoss, RestoreBoss, RestoreBoss, RestoreBoss, RageCycle, "
+      "Wander";
+  ASSERT_EQ(starts.size(), 1u + 30u + 8u) << EventNames(starts);
+  EXPECT_EQ(starts.front(), TimedEvent::LevelFlight);
+  EXPECT_EQ(std::count(starts.begin() + 1, starts.end() - 8, TimedEvent::RespawnEnemy), 30);
+  EXPECT_EQ(EventNames(std::vector<TimedEvent>(starts.end() - 8, starts.end())), triggerStarts);
 
   // Summoned: for 200 ms the boss is not on stage and the enemies fly on, blown up.
   RunGameFor(game, 150);
@@ -159,6 +170,18 @@ TEST_F(WholeGameTest, ThePlayerShootsDownTo300AndTheBossRagesAndWanders) {
       (*game.frame)[static_cast<size_t>(bossBefore.y + 100) * 800 + bossBefore.x + 90];
   EXPECT_TRUE(boss == kBossColour || boss == kBossHitColour || boss == kBossRageColour);
   EXPECT_GT(game.loop.frames, 53 * 30 * 9 / 10) << "about 53 frames a second";
+
+  // Since the trigger only hits have started events: a restore for each hit that cost the boss a
+  // hit point, a respawn for each enemy hit in a rage; no loop was started again.
+  starts = TakeStartedEvents();
+  EXPECT_EQ(std::count(starts.begin(), starts.end(), TimedEvent::RestoreBoss),
+            fullHitPoints - game.world->boss.hitPoints);
+  EXPECT_EQ(std::count_if(starts.begin(), starts.end(),
+                          [](TimedEvent e) {
+                            return e != TimedEvent::RestoreBoss && e != TimedEvent::RespawnEnemy;
+                          }),
+            0)
+      << EventNames(starts);
 }
 
 }  // namespace

@@ -59,3 +59,38 @@ std::string TakeCueLog() {
   }
   return log;
 }
+
+namespace {
+
+const char* EventName(TimedEvent event) {
+  switch (event) {
+    case TimedEvent::RespawnEnemy:
+      return "RespawnEnemy";
+    case TimedEvent::RestoreBoss:
+      return "RestoreBoss";
+    case TimedEvent::ActivateBoss:
+      return "ActivateBoss";
+    case TimedEvent::LevelFlight:
+      return "LevelFlight";
+    case TimedEvent::RageCycle:
+      return "RageCycle";
+    case TimedEvent::Wander:
+      return "Wander";
+  }
+  return "an event without a name";
+}
+
+}  // namespace
+
+std::string EventNames(const std::vector<TimedEvent>& events) {
+  std::string names;
+  for (TimedEvent event : events) {
+    if (!names.empty()) names += ", ";
+    names += EventName(event);
+  }
+  return names;
+}
+
+std::string TakeStartLog() {
+  return EventNames(TakeStartedEvents());
+}

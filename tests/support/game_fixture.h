@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "game/world.h"
 #include "support/fixture_pictures.h"
@@ -21,11 +22,15 @@ class GameTest : public ::testing::Test {
  protected:
   static constexpr uint32_t kStartTick = 5000;
 
-  void SetUp() override {
-    ResetVirtualPlatform(kStartTick);
+  void SetUp() override { FreshWorld(); }
+  void TearDown() override { ResetVirtualPlatform(); }  // retire the test's event threads
+
+  // A new world on a new virtual timeline from tick count `startTick`, for each case of a table:
+  // the event threads of the case before are retired and never touch it.
+  void FreshWorld(uint32_t startTick = kStartTick) {
+    ResetVirtualPlatform(startTick);
     world = std::make_unique<GameWorld>();
   }
-  void TearDown() override { ResetVirtualPlatform(); }  // retire the test's event threads
 
   // ResetWorld at the current virtual time, as the game window's creation does.
   void Reset() { ResetWorld(*world); }
@@ -50,3 +55,9 @@ class GameTest : public ::testing::Test {
 // The cues asked for since the last look (TakeCueRecords), as one readable line: "explosion,
 // boss hit, rage", each marked "muted" when it was asked for while the boss was enraged.
 std::string TakeCueLog();
+
+// Timed events by their names, as one readable line: "ActivateBoss, RestoreBoss, RageCycle".
+std::string EventNames(const std::vector<TimedEvent>& events);
+
+// The timed events started since the last look (TakeStartedEvents), by their names, in order.
+std::string TakeStartLog();

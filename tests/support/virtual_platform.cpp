@@ -1,10 +1,12 @@
 // Clock, threads and cues of the test harness (see virtual_platform.h).
 #include "support/virtual_platform.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <mutex>
 #include <set>
 #include <system_error>
@@ -20,9 +22,12 @@ struct Harness {
   uint64_t now = 0;        // virtual milliseconds since the reset
   uint32_t startTick = 0;  // tick count at virtual time 0
   uint64_t timeline = 0;   // bumped by each reset; sleepers of older timelines never wake
-  std::multiset<uint64_t> deadlines;  // of the threads asleep on this timeline
-  int running = 0;                    // event threads neither asleep nor finished
+  // The threads asleep on this timeline: when each wakes, and which event it is.
+  std::multimap<uint64_t, TimedEvent> deadlines;
+  int running = 0;  // event threads neither asleep nor finished
   bool failStarts = false;
+  std::set<TimedEvent> failingEvents;
+  std::vector<TimedEvent> started;
   std::vector<CueRecord> cues;
 };
 
@@ -45,6 +50,9 @@ void WaitUntilSettled(std::unique_lock<std::mutex>& lock) {
 
 const unsigned char kFakeWave[] = "RIFF";  // the sink never looks inside
 
+// The event that the calling thread runs; set once, as the thread begins.
+thread_local TimedEvent currentEvent = TimedEvent::RespawnEnemy;
+
 }  // namespace
 
 void ResetVirtualPlatform(uint32_t startTick) {
@@ -56,6 +64,8 @@ void ResetVirtualPlatform(uint32_t startTick) {
   h.now = 0;
   h.startTick = startTick;
   h.failStarts = false;
+  h.failingEvents.clear();
+  h.started.clear();
   h.cues.clear();
 }
 
@@ -69,10 +79,10 @@ void AdvanceVirtualTime(uint64_t milliseconds) {
   std::unique_lock lock(h.mutex);
   WaitUntilSettled(lock);
   const uint64_t target = h.now + milliseconds;
-  while (!h.deadlines.empty() && *h.deadlines.begin() <= target) {
-    h.now = *h.deadlines.begin();
+  while (!h.deadlines.empty() && h.deadlines.begin()->first <= target) {
+    h.now = h.deadlines.begin()->first;
     // Everyone due now counts as running from this moment, before they actually wake.
-    while (!h.deadlines.empty() && *h.deadlines.begin() <= h.now) {
+    while (!h.deadlines.empty() && h.deadlines.begin()->first <= h.now) {
       h.deadlines.erase(h.deadlines.begin());
       ++h.running;
     }
@@ -98,6 +108,33 @@ void FailThreadStarts(bool fail) {
   State().failStarts = fail;
 }
 
+void FailThreadStarts(TimedEvent event, bool fail) {
+  std::lock_guard lock(State().mutex);
+  if (fail) {
+    State().failingEvents.insert(event);
+  } else {
+    State().failingEvents.erase(event);
+  }
+}
+
+std::vector<TimedEvent> TakeStartedEvents() {
+  std::lock_guard lock(State().mutex);
+  std::vector<TimedEvent> events;
+  events.swap(State().started);
+  return events;
+}
+
+std::vector<TimedEvent> SleepingEvents() {
+  std::unique_lock lock(State().mutex);
+  WaitUntilSettled(lock);
+  std::vector<TimedEvent> events;
+  for (const auto& [deadline, event] : State().deadlines)
+    events.push_back(event);
+  // Threads due at the same time fall asleep in any order; the list's order is the same each run.
+  std::sort(events.begin(), events.end());
+  return events;
+}
+
 std::vector<CueRecord> TakeCueRecords() {
   std::lock_guard lock(State().mutex);
   std::vector<CueRecord> records;
@@ -117,21 +154,22 @@ void SysSleep(uint32_t milliseconds) {
   std::unique_lock lock(h.mutex);
   const uint64_t timeline = h.timeline;
   const uint64_t deadline = h.now + milliseconds;
-  h.deadlines.insert(deadline);
+  h.deadlines.emplace(deadline, currentEvent);
   --h.running;
   h.changed.notify_all();
   h.changed.wait(lock, [&] { return h.timeline == timeline && h.now >= deadline; });
 }
 
-void SysStartThread(TimedEvent, EventRoutine routine, GameWorld& world, int32_t argument) {
+void SysStartThread(TimedEvent event, EventRoutine routine, GameWorld& world, int32_t argument) {
   Harness& h = State();
   {
     std::lock_guard lock(h.mutex);
-    if (h.failStarts) return;
+    if (h.failStarts || h.failingEvents.contains(event)) return;
     ++h.running;
   }
   try {
-    std::thread([routine, &world, argument] {
+    std::thread([event, routine, &world, argument] {
+      currentEvent = event;
       routine(world, argument);
       Harness& h = State();
       std::lock_guard lock(h.mutex);
@@ -141,7 +179,10 @@ void SysStartThread(TimedEvent, EventRoutine routine, GameWorld& world, int32_t 
   } catch (const std::system_error&) {
     std::lock_guard lock(h.mutex);
     --h.running;
+    return;
   }
+  std::lock_guard lock(h.mutex);
+  h.started.push_back(event);
 }
 
 CueWave SysFindCue(CueId cue) {

@@ -1,5 +1,6 @@
 // The test harness's platform: a virtual millisecond clock, real event threads that sleep on it,
-// and a cue sink that records what the rules asked to play.
+// known by the timed event each one runs (to observe it, or to fail its start), and a cue sink
+// that records what the rules asked to play.
 //
 // A test moves virtual time deadline by deadline; after each step it waits until every event
 // thread is asleep again or has finished, so what it then sees of the world is deterministic.
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "game/platform.h"
 #include "game/world.h"
 
 // Starts a fresh virtual timeline at tick count `startTick`. Event threads of earlier timelines
@@ -30,6 +32,17 @@ int SleepingEventThreads();
 
 // While set, starting an event thread fails, as it may when the system is out of threads.
 void FailThreadStarts(bool fail);
+
+// While set, starting a thread for `event` fails, and only for it: the other events start.
+void FailThreadStarts(TimedEvent event, bool fail);
+
+// Every timed event whose thread started since the last call (or reset), in the order the rules
+// started them. A start that failed is not among them.
+std::vector<TimedEvent> TakeStartedEvents();
+
+// The timed events asleep on the virtual clock, in the order of the TimedEvent list, once every
+// event thread just started has reached its sleep or finished.
+std::vector<TimedEvent> SleepingEvents();
 
 struct CueRecord {
   CueId cue;

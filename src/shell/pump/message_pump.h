@@ -11,8 +11,7 @@
 
 #include <cstdint>
 
-constexpr uint64_t kControlsPeriodMs = 30;
-constexpr uint64_t kScrollPeriodMs = 50;
+#include "game/pace.h"  // kControlsPeriodMs, kScrollPeriodMs
 
 enum class PumpStepKind : uint8_t {
   Paint,         // run one frame and present it

@@ -7,6 +7,7 @@
 #include "game/events.h"
 #include "game/flyer.h"
 #include "game/frame.h"
+#include "game/pace.h"
 #include "shell/win32/gdi_canvas.h"
 #include "shell/win32/win32_shell.h"
 
@@ -14,12 +15,10 @@ namespace {
 
 constexpr UINT_PTR IDT_CONTROLS = 1;
 constexpr UINT_PTR IDT_SCROLL = 2;
-constexpr UINT kControlsPeriodMs = 30;
-constexpr UINT kScrollPeriodMs = 50;
 
 // The one world of the program, alive for the whole process; the timed events keep writing to it
 // after the window is gone.
-GameWorld world;
+GameWorld gameWorld;
 
 bool IsHeld(int virtualKey) {
   return GetKeyState(virtualKey) < 0;  // high bit: down as of the messages taken so far
@@ -43,7 +42,7 @@ void PaintFrame(HWND window) {
   HDC windowDc = BeginPaint(window, &paint);
   FrameCanvas canvas;
   OpenFrameCanvas(canvas, windowDc);
-  RunFrame(world, canvas);
+  RunFrame(gameWorld, canvas);
   Present(canvas);
   ReleaseFrameCanvas(canvas);
   EndPaint(window, &paint);
@@ -54,22 +53,22 @@ void PaintFrame(HWND window) {
 LRESULT CALLBACK GameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      ResetWorld(world);
+      ResetWorld(gameWorld);
       SetTimer(window, IDT_CONTROLS, kControlsPeriodMs, nullptr);
       SetTimer(window, IDT_SCROLL, kScrollPeriodMs, nullptr);
-      LevelFlightLoop(world);
+      LevelFlightLoop(gameWorld);
       break;
     case WM_TIMER:
       if (wParam == IDT_CONTROLS) {
-        PollControls(world, HeldArrows());
+        PollControls(gameWorld, HeldArrows());
         RequestRepaint(window);
       } else if (wParam == IDT_SCROLL) {
-        ScrollBackground(world);
+        ScrollBackground(gameWorld);
         RequestRepaint(window);
       }
       break;
     case WM_KEYDOWN:
-      if (wParam == VK_SPACE) FireBullet(world);  // auto-repeats fire too; no repaint request
+      if (wParam == VK_SPACE) FireBullet(gameWorld);  // auto-repeats fire too; no repaint request
       break;
     case WM_PAINT:
       PaintFrame(window);
