@@ -75,6 +75,17 @@ Image DrawBullet();
 Image DrawEnemy();
 Image DrawExplosion();
 Image DrawBoss(BossMood mood);
+Image DrawFlyerIcon(int size);
+
+// A picture with a transparency channel: rows from the top, bytes red, green, blue, alpha.
+struct RgbaImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgba;
+};
+// The desktop icon of `size` pixels: the flyer icon drawn at twice the size, its pure red made
+// transparent, each 2 x 2 block averaged into one pixel (so the edges are smooth).
+RgbaImage MakeIcon(int size);
 
 // ---- Sounds -------------------------------------------------------------------------------
 
@@ -93,5 +104,6 @@ Wave MakeBossRageSound(size_t frames);
 std::vector<uint8_t> EncodeBmp(const Image& image);
 std::vector<uint8_t> EncodeWav(const Wave& wave);
 std::vector<uint8_t> EncodePng(const Image& image);
+std::vector<uint8_t> EncodePng(const RgbaImage& image);
 
 }  // namespace resgen
