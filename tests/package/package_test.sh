@@ -122,11 +122,12 @@ share/icons/hicolor/48x48/apps/$app_id.png
 share/icons/hicolor/64x64/apps/$app_id.png
 share/icons/hicolor/128x128/apps/$app_id.png
 share/icons/hicolor/256x256/apps/$app_id.png
+share/icons/hicolor/scalable/apps/$app_id.svg
 share/man/man6/quarvelingdrome.6.gz
 share/doc/quarvelingdrome/copyright
 share/doc/quarvelingdrome/changelog.gz
 EOF
-check "the manifest lists the program, the desktop entry, the metadata, four icons, the manual page, copyright and changelog" \
+check "the manifest lists the program, the desktop entry, the metadata, five icons, the manual page, copyright and changelog" \
   diff -u "$out/expected.txt" "$out/installed.txt"
 
 desktop=$root/usr/share/applications/$app_id.desktop
@@ -158,6 +159,9 @@ for size in 48 64 128 256; do
   check "the flyer covers $opaque% of the $size-pixel icon opaquely (10 to 20%)" \
     test "$opaque" -ge 10 -a "$opaque" -le 20
 done
+check "the scalable icon is an SVG picture with a square view box" \
+  grep -q '^<svg xmlns="http://www.w3.org/2000/svg" .*viewBox="0 0 256 256">$' \
+  "$root/usr/share/icons/hicolor/scalable/apps/$app_id.svg"
 manual_page_says_it() {
   local page
   page=$(zcat "$1") && grep -q '^\.TH QUARVELINGDROME 6 ' <<<"$page" &&

@@ -931,6 +931,26 @@ Image DrawFlyer(FlyerPose pose) {
   return RenderSprite(118, 25, [&](V2 p) { return ShadeFlyer(shape, p); });
 }
 
+FlyerModel LevelFlyerModel() {
+  const FlyerShape f = MakeFlyerShape(FlyerPose::Level);
+  FlyerModel model;
+  auto points = [](const std::vector<V2>& polygon) {
+    std::vector<Point> out;
+    for (V2 v : polygon)
+      out.push_back({v.x, v.y});
+    return out;
+  };
+  model.hull = points(f.hull);
+  model.fin = points(f.fin);
+  model.wing = points(f.wing);
+  model.nozzle = points(f.nozzle);
+  model.flameLength = f.flame_length;
+  // Level flight is not turned: the sprite's pixels are the model's, shifted and squeezed.
+  model.spriteScaleY = f.scale_y;
+  model.spriteShift = {f.offset.x - f.pivot.x, f.offset.y - f.pivot.y * f.scale_y};
+  return model;
+}
+
 // The level flyer climbing along the square's diagonal, nose to the top-right corner, filling a
 // size x size square but for a thin margin: the same shapes and shading as the sprite, drawn
 // larger, on the same pure red.

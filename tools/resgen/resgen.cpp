@@ -188,5 +188,7 @@ int main(int argc, char** argv) {
   for (int size : {48, 64, 128, 256}) {
     ok = WriteFile(dir + "icon_" + std::to_string(size) + ".png", EncodePng(MakeIcon(size))) && ok;
   }
+  const std::string svg = MakeIconSvg();
+  ok = WriteFile(dir + "icon.svg", std::vector<uint8_t>(svg.begin(), svg.end())) && ok;
   return ok ? 0 : 1;
 }
