@@ -127,7 +127,7 @@ share/man/man6/quarvelingdrome.6.gz
 share/doc/quarvelingdrome/copyright
 share/doc/quarvelingdrome/changelog.gz
 EOF
-check "the manifest lists the program, the desktop entry, the metadata, five icons, the manual page, copyright and changelog" \
+check "the manifest: program, desktop entry, metadata, 5 icons, manual page, copyright, changelog" \
   diff -u "$out/expected.txt" "$out/installed.txt"
 
 desktop=$root/usr/share/applications/$app_id.desktop
@@ -181,7 +181,8 @@ check "its control file: section games, version $version, a maintainer, a descri
   -a -n "$(field Description)"
 # dpkg-shlibdeps writes each library's package with the lowest version the program needs.
 depends_from_program() {
-  grep -Eq '(^|, )libsdl2-2\.0-0 \(>= [0-9.]+\)' <<<"$1" && grep -Eq '(^|, )libc6 \(>= [0-9.]+\)' <<<"$1"
+  grep -Eq '(^|, )libsdl2-2\.0-0 \(>= [0-9.]+\)' <<<"$1" &&
+    grep -Eq '(^|, )libc6 \(>= [0-9.]+\)' <<<"$1"
 }
 check "its dependencies come from the program: SDL2 and the C library ($(field Depends))" \
   depends_from_program "$(field Depends)"
@@ -210,17 +211,20 @@ echo "# $zip"
 check "dist holds $(basename "$zip")" test -f "$zip"
 unzip -q "$zip" -d "$out/windows"
 folder=$out/windows/quarvelingdrome-$version-windows
+inside=./quarvelingdrome-$version-windows
 check "it unpacks into one folder holding quarvelingdrome.exe and README.txt, nothing else" \
   test "$(cd "$out/windows" && find . -type f | sort | tr '\n' ' ')" = \
-  "./quarvelingdrome-$version-windows/README.txt ./quarvelingdrome-$version-windows/quarvelingdrome.exe "
+  "$inside/README.txt $inside/quarvelingdrome.exe "
 readme_says_it() {
   grep -q "Arrow keys" "$1" && grep -q "Space" "$1" && grep -q "needs nothing else" "$1"
 }
-check "README.txt names the keys and says nothing else is needed" readme_says_it "$folder/README.txt"
+check "README.txt names the keys and says nothing else is needed" \
+  readme_says_it "$folder/README.txt"
 dlls=$(x86_64-w64-mingw32-objdump -p "$folder/quarvelingdrome.exe" |
   awk '/DLL Name:/ {print toupper($3)}' | sort | tr '\n' ' ')
 check "the program imports only Windows' own DLLs ($dlls)" \
-  test -z "$(tr ' ' '\n' <<<"$dlls" | grep -vxE '|GDI32\.DLL|KERNEL32\.DLL|MSIMG32\.DLL|MSVCRT\.DLL|USER32\.DLL|WINMM\.DLL')"
+  test -z "$(tr ' ' '\n' <<<"$dlls" |
+    grep -vxE '|(GDI32|KERNEL32|MSIMG32|MSVCRT|USER32|WINMM)\.DLL')"
 
 # A fresh Wine prefix on this display; its background processes write to a log.
 wine_prefix=$out/wineprefix
