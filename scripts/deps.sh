@@ -1,4 +1,5 @@
-# Debian packages the build and the tests need; sourced by scripts/test and scripts/run.
+# Debian packages the build and the tests need; sourced by scripts/test, scripts/run and
+# scripts/package.
 # install_missing PACKAGE... installs those not yet installed (as root, or through sudo).
 
 install_missing() {
@@ -20,8 +21,14 @@ GAME_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev)
 # To cross-build the Windows program and run it under Wine.
 WINDOWS_PACKAGES=(g++ cmake ninja-build
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64)
+# To make the packages of scripts/package: the Debian package by CPack (dpkg-shlibdeps from
+# dpkg-dev, and file, which CPack asks which files are programs) and the zips.
+PACKAGE_PACKAGES=("${GAME_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" dpkg-dev file zip)
+# To check the packages: the validators of the desktop entry, the metadata and the Debian package.
+PACKAGE_CHECK_PACKAGES=("${PACKAGE_PACKAGES[@]}" unzip desktop-file-utils appstream lintian)
 # To build and run every test: unit tests, sanitizers, benchmarks, the Windows cross build under
 # Wine (GoogleTest built from its source package), and the end-to-end runs under Xvfb (xev from
 # x11-utils watches the windows come and go).
 TEST_PACKAGES=("${GAME_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" libgtest-dev googletest
-  libbenchmark-dev xvfb xauth xdotool imagemagick x11-apps x11-utils)
+  libbenchmark-dev xvfb xauth xdotool imagemagick x11-apps x11-utils
+  "${PACKAGE_CHECK_PACKAGES[@]}")

@@ -1,5 +1,6 @@
 // File formats written by the generator: 24-bit bitmaps, PCM waves and PNG pictures (the last for
-// the contact sheet, with a small deflate of its own: LZ77 matching and the fixed Huffman codes).
+// the contact sheet and the desktop icons, with a small deflate of its own: LZ77 matching and the
+// fixed Huffman codes).
 #include <array>
 #include <cstdlib>
 
@@ -244,23 +245,28 @@ std::vector<uint8_t> EncodeWav(const Wave& wave) {
   return out;
 }
 
-std::vector<uint8_t> EncodePng(const Image& image) {
+namespace {
+
+// A PNG of 8-bit channels, `channels` bytes a pixel (3: true colour, 4: with alpha), rows from
+// the top.
+std::vector<uint8_t> EncodePngPixels(int width, int height, int channels, const uint8_t* pixels) {
   // Each row gets the filter that leaves the smallest sum of byte magnitudes.
-  const size_t stride = static_cast<size_t>(image.width) * 3;
+  const size_t stride = static_cast<size_t>(width) * channels;
   std::vector<uint8_t> raw;
-  raw.reserve((stride + 1) * image.height);
+  raw.reserve((stride + 1) * height);
   std::vector<uint8_t> best(stride), trial(stride);
-  for (int y = 0; y < image.height; ++y) {
-    const uint8_t* row = PixelAt(image, 0, y);
-    const uint8_t* up = y > 0 ? PixelAt(image, 0, y - 1) : nullptr;
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* row = pixels + stride * y;
+    const uint8_t* up = y > 0 ? row - stride : nullptr;
     int best_filter = 0;
     long best_cost = -1;
     for (int filter = 0; filter < 5; ++filter) {
       long cost = 0;
       for (size_t i = 0; i < stride; ++i) {
-        const int a = i >= 3 ? row[i - 3] : 0;
+        const size_t left = static_cast<size_t>(channels);
+        const int a = i >= left ? row[i - left] : 0;
         const int b = up ? up[i] : 0;
-        const int c = (up && i >= 3) ? up[i - 3] : 0;
+        const int c = (up && i >= left) ? up[i - left] : 0;
         int predicted = 0;
         if (filter == 1) predicted = a;
         if (filter == 2) predicted = b;
@@ -285,17 +291,27 @@ std::vector<uint8_t> EncodePng(const Image& image) {
 
   std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<uint8_t> header;
-  PutU32Big(header, image.width);
-  PutU32Big(header, image.height);
-  header.push_back(8);  // bits per channel
-  header.push_back(2);  // true colour
-  header.push_back(0);  // deflate
-  header.push_back(0);  // standard filters
-  header.push_back(0);  // not interlaced
+  PutU32Big(header, width);
+  PutU32Big(header, height);
+  header.push_back(8);                      // bits per channel
+  header.push_back(channels == 4 ? 6 : 2);  // true colour, with alpha or without
+  header.push_back(0);                      // deflate
+  header.push_back(0);                      // standard filters
+  header.push_back(0);                      // not interlaced
   PutChunk(out, "IHDR", header);
   PutChunk(out, "IDAT", zlib);
   PutChunk(out, "IEND", {});
   return out;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePng(const Image& image) {
+  return EncodePngPixels(image.width, image.height, 3, image.rgb.data());
+}
+
+std::vector<uint8_t> EncodePng(const RgbaImage& image) {
+  return EncodePngPixels(image.width, image.height, 4, image.rgba.data());
 }
 
 }  // namespace resgen

@@ -931,6 +931,41 @@ Image DrawFlyer(FlyerPose pose) {
   return RenderSprite(118, 25, [&](V2 p) { return ShadeFlyer(shape, p); });
 }
 
+FlyerModel LevelFlyerModel() {
+  const FlyerShape f = MakeFlyerShape(FlyerPose::Level);
+  FlyerModel model;
+  auto points = [](const std::vector<V2>& polygon) {
+    std::vector<Point> out;
+    for (V2 v : polygon)
+      out.push_back({v.x, v.y});
+    return out;
+  };
+  model.hull = points(f.hull);
+  model.fin = points(f.fin);
+  model.wing = points(f.wing);
+  model.nozzle = points(f.nozzle);
+  model.flameLength = f.flame_length;
+  // Level flight is not turned: the sprite's pixels are the model's, shifted and squeezed.
+  model.spriteScaleY = f.scale_y;
+  model.spriteShift = {f.offset.x - f.pivot.x, f.offset.y - f.pivot.y * f.scale_y};
+  return model;
+}
+
+// The level flyer climbing along the square's diagonal, nose to the top-right corner, filling a
+// size x size square but for a thin margin: the same shapes and shading as the sprite, drawn
+// larger, on the same pure red.
+Image DrawFlyerIcon(int size) {
+  const FlyerShape shape = MakeFlyerShape(FlyerPose::Level);
+  const V2 kFigureMiddle = {57.5,
+                            12.5};  // halfway from the flame's tip to the nose, in sprite pixels
+  constexpr double kTurnedExtent = 100.5;  // width and height of the figure turned by 45 degrees
+  const double scale = size * 0.92 / kTurnedExtent;
+  const V2 middle = {size * 0.5, size * 0.5};
+  return RenderSprite(size, size, [&](V2 q) {
+    return ShadeFlyer(shape, Rotate(q - middle, kPi / 4) * (1 / scale) + kFigureMiddle);
+  });
+}
+
 Image DrawBullet() {
   return RenderSprite(11, 11, ShadeBullet);
 }

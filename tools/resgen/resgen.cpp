@@ -1,5 +1,5 @@
-// resgen: writes the game's ten pictures, three sounds and a contact sheet of the pictures into a
-// folder. Usage: resgen <outdir>. The same bytes come out on every run.
+// resgen: writes the game's ten pictures, three sounds, a contact sheet of the pictures and the
+// desktop icons into a folder. Usage: resgen <outdir>. The same bytes come out on every run.
 #include "resgen.h"
 
 #include <algorithm>
@@ -184,5 +184,11 @@ int main(int argc, char** argv) {
   ok = WriteFile(dir + "boss_hit.wav", EncodeWav(MakeBossHitSound(67584 / 4))) && ok;
   ok = WriteFile(dir + "boss_rage.wav", EncodeWav(MakeBossRageSound(253952 / 4))) && ok;
   ok = WriteFile(dir + "contact_sheet.png", EncodePng(MakeContactSheet(pictures))) && ok;
+  // The desktop icons, at the sizes the installed game provides.
+  for (int size : {48, 64, 128, 256}) {
+    ok = WriteFile(dir + "icon_" + std::to_string(size) + ".png", EncodePng(MakeIcon(size))) && ok;
+  }
+  const std::string svg = MakeIconSvg();
+  ok = WriteFile(dir + "icon.svg", std::vector<uint8_t>(svg.begin(), svg.end())) && ok;
   return ok ? 0 : 1;
 }

@@ -75,6 +75,32 @@ Image DrawBullet();
 Image DrawEnemy();
 Image DrawExplosion();
 Image DrawBoss(BossMood mood);
+Image DrawFlyerIcon(int size);
+
+// The level flyer's outlines in its model's own units, and how the sprite places them: sprite x =
+// model x + shift x, sprite y = model y * scaleY + shift y. For the scalable icon.
+struct Point {
+  double x, y;
+};
+struct FlyerModel {
+  std::vector<Point> hull, fin, wing, nozzle;
+  double flameLength = 0;
+  double spriteScaleY = 1;
+  Point spriteShift = {0, 0};
+};
+FlyerModel LevelFlyerModel();
+
+// A picture with a transparency channel: rows from the top, bytes red, green, blue, alpha.
+struct RgbaImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgba;
+};
+// The desktop icon of `size` pixels: the flyer icon drawn at twice the size, its pure red made
+// transparent, each 2 x 2 block averaged into one pixel (so the edges are smooth).
+RgbaImage MakeIcon(int size);
+// The same icon as scalable vector graphics: the flyer's outlines with flat and graded fills.
+std::string MakeIconSvg();
 
 // ---- Sounds -------------------------------------------------------------------------------
 
@@ -93,5 +119,6 @@ Wave MakeBossRageSound(size_t frames);
 std::vector<uint8_t> EncodeBmp(const Image& image);
 std::vector<uint8_t> EncodeWav(const Wave& wave);
 std::vector<uint8_t> EncodePng(const Image& image);
+std::vector<uint8_t> EncodePng(const RgbaImage& image);
 
 }  // namespace resgen
