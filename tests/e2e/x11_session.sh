@@ -96,9 +96,10 @@ wait_exit() {
   wait "$pid"
 }
 
-# shot NAME: the window's client area as NAME.png (kept) and NAME.ppm (for shot_probe).
+# shot NAME: the window's client area as NAME.png (kept) and NAME.ppm (for shot_probe). (import
+# asks for a click when the window is gone, hence the time limit.)
 shot() {
-  import -window "$window" "$out/$1.png" 2>/dev/null &&
+  timeout -k 2 20 import -window "$window" "$out/$1.png" 2>/dev/null &&
     convert "$out/$1.png" -depth 8 "$out/$1.ppm" 2>/dev/null
 }
 
