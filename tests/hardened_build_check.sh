@@ -38,9 +38,10 @@ case "$(head -c 4 "$program" | od -An -c | tr -d ' ')" in
     objdump=x86_64-w64-mingw32-objdump
     headers=$("$objdump" -p "$program")
     symbols=$("$objdump" -t "$program")
-    check "ASLR: DYNAMIC_BASE" has 'IMAGE_DLL_CHARACTERISTICS_DYNAMIC_BASE' "$headers"
-    check "high-entropy addresses: HIGH_ENTROPY_VA" has 'IMAGE_DLL_CHARACTERISTICS_HIGH_ENTROPY_VA' "$headers"
-    check "NX: NX_COMPAT" has 'IMAGE_DLL_CHARACTERISTICS_NX_COMPAT' "$headers"
+    # objdump lists the DllCharacteristics flags by name, one a line, under the field.
+    check "ASLR: DYNAMIC_BASE" has '^\s+DYNAMIC_BASE$' "$headers"
+    check "high-entropy addresses: HIGH_ENTROPY_VA" has '^\s+HIGH_ENTROPY_VA$' "$headers"
+    check "NX: NX_COMPAT" has '^\s+NX_COMPAT$' "$headers"
     check "the stack protector: __stack_chk_fail linked in" has ' __stack_chk_fail$' "$symbols"
     ;;
   *)
