@@ -12,6 +12,7 @@ set -uo pipefail
 
 game=$1 probe=$2 closer=$3 line_lib=$4 out=$5
 rm -rf "$out" && mkdir -p "$out"
+# shellcheck source=tests/e2e/x11_session.sh
 source "$(dirname "$0")/x11_session.sh"
 need_tools xdotool import convert
 # An AddressSanitizer build wants its runtime first among the libraries; the line writer, built

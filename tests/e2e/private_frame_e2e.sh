@@ -13,6 +13,7 @@ set -uo pipefail
 
 game=$1 closer=$2 peek=$3 out=$4 probe=""
 rm -rf "$out" && mkdir -p "$out"
+# shellcheck source=tests/e2e/x11_session.sh
 source "$(dirname "$0")/x11_session.sh"
 need_tools xdotool
 

@@ -15,6 +15,7 @@ set -uo pipefail
 
 game=$1 probe=$2 closer=$3 out=$4
 rm -rf "$out" && mkdir -p "$out"
+# shellcheck source=tests/e2e/x11_session.sh
 source "$(dirname "$0")/x11_session.sh"
 need_tools xdotool import convert
 
@@ -45,7 +46,6 @@ step() {
   done
   check "$what" test "$held" -eq 0
 }
-flyer_x() { find_in step "$flyer" | awk 'NR == 1 {print $1}'; }
 flyer_y() { find_in step "$flyer" | awk 'NR == 1 {print $2}'; }
 boss_at() { find_in step "$boss" | head -n 1; }
 
@@ -89,7 +89,7 @@ if alive; then
 fi
 if [ -n "$(reports)" ]; then
   fail "ThreadSanitizer reported:"
-  cat $(reports)
+  cat "$out"/tsan-report*
 else
   pass "no ThreadSanitizer report"
 fi
