@@ -50,11 +50,12 @@ flyer_y() { find_in step "$flyer" | awk 'NR == 1 {print $2}'; }
 boss_at() { find_in step "$boss" | head -n 1; }
 
 # 1. The flyer stands at the top-left corner, where its bullets fly along the row-20 enemy's row.
-# The space bar held: bullets stream into that enemy, each hit a respawn event.
+# The space bar held: bullets stream into that enemy, each hit a respawn event. (Well short of 300:
+# the stream scores faster than the screenshots read, and may score twice in a frame.)
 step "the game shows its first frames" eval '[ -n "$(find_in step "$flyer")" ]'
 xdotool keydown space
-step "held space: a stream of hits takes the score to 100 or more" \
-  eval '[ "$(score_in step)" -ge 100 ] 2>/dev/null'
+step "held space: a stream of hits takes the score to 50 or more" \
+  eval '[ "$(score_in step)" -ge 50 ] 2>/dev/null'
 xdotool keyup space
 
 # 2. One bullet at a time (two hits in one frame could step over 300, and then no boss comes).
