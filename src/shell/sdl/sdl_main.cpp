@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +24,22 @@ constexpr const char* kDisplayHint = "(is DISPLAY or WAYLAND_DISPLAY set?)";
   std::fprintf(stderr, "quarvelingdrome: cannot open a window: %s %s\n", reason, kDisplayHint);
   SDL_Quit();
   std::exit(1);
+}
+
+// Started with a standard descriptor closed (`quarvelingdrome 2>&-`), the process would hand that
+// number to the next file it opens: the X connection could land on descriptor 2, and a library's
+// later message on stderr would then go into the X stream and freeze the window. So each of 0, 1
+// and 2 that is closed gets /dev/null, before anything else is opened. (open takes the lowest free
+// number, and the lower ones are open by then.)
+void OpenClosedStandardStreams() {
+  for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
+    if (fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) continue;
+    const int null = open("/dev/null", O_RDWR);
+    if (null >= 0 && null != descriptor) {
+      dup2(null, descriptor);
+      close(null);
+    }
+  }
 }
 
 // The system libraries behind SDL report on stderr what they could not find while SDL probes
@@ -56,6 +73,7 @@ bool IsInvisibleDriver(const char* driver) {
 }  // namespace
 
 int main(int, char**) {
+  OpenClosedStandardStreams();
   const char* chosenDriver = std::getenv("SDL_VIDEODRIVER");
   const bool userChoseDriver = chosenDriver != nullptr && chosenDriver[0] != '\0';
   int muted = MuteStderr();
