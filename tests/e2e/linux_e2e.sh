@@ -25,6 +25,8 @@ for tool in xdotool xwd convert; do
 done
 
 readonly kWaitSeconds=120
+# shellcheck source=within.sh
+source "$(dirname "${BASH_SOURCE[0]}")/within.sh"
 
 failures=0
 pass() { echo "ok   - $*"; }
@@ -50,16 +52,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# within SECONDS COMMAND...: runs the command again and again until it succeeds; fails once SECONDS
-# have passed without.
-within() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
-}
 
 # start_display DEPTH: an Xvfb of that colour depth on a free display number derived from $$; sets
 # DISPLAY. Key auto-repeat as on a usual desktop: after 660 ms, 25 a second.

@@ -26,6 +26,8 @@ frames=$(realpath "$3")
 out=$4
 
 readonly kWaitSeconds=180
+# shellcheck source=within.sh
+source "$(dirname "${BASH_SOURCE[0]}")/within.sh"
 readonly kFlyerWidth=118 kNoseY=20 kBulletDrawAbove=10
 
 rm -rf "$out"
@@ -61,16 +63,6 @@ keep_shots() {
 }
 note() { echo "  $*"; }
 now_ms() { date +%s%3N; }
-# within SECONDS COMMAND...: runs the command again and again until it succeeds; fails once SECONDS
-# have passed without.
-within() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
-}
 
 # ---- A private display: Xvfb picks a free number and writes it to fd 3 ----------------------------
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ardelay 5000 -arinterval 5000 \
