@@ -227,31 +227,39 @@ check "holding the space bar fires on every auto-repeat: $stream bullets in flig
 # stream has flown off, none of them brings a bullet back. The sky's scroll offset counts the
 # frames (one a 50 ms tick). A bullet the keys fired would fly for some 30 frames from the nose, so
 # shots no more than 25 frames apart, from before the keys to 35 frames after them, would show
-# it. A run of shots with a wider gap proves nothing, and the keys are tried again.
+# it. The shots come in quick bursts and are judged afterwards (judging is the slow part); a run
+# of shots with a wider gap proves nothing, and the keys are tried again.
 no_bullets() { [ -z "$(find_in "$1" 106)" ]; }
 sky_offset() { "$probe" background "$out/$1.xwd" 580 599 | awk '{print $1}'; }
+frames_since_before() { echo $(((before - $(sky_offset "$1") + 1600) % 800)); }
 keys_fire_nothing() {  # 0: no bullet came; 1: a bullet came; 2: the shots were too far apart
   shot_until before no_bullets before || return 2
   xdotool key alt+space a Return
-  local before="" frames=0 last=0 deadline=$((SECONDS + kWaitSeconds))
+  local count=0 frames=0 last=0 i deadline=$((SECONDS + kWaitSeconds))
+  before=$(sky_offset before)
   while [ "$frames" -lt 35 ] && [ "$SECONDS" -lt "$deadline" ]; do
-    shot quiet || continue
-    no_bullets quiet || return 1
-    [ -n "$before" ] || before=$(sky_offset before)
-    frames=$(((before - $(sky_offset quiet) + 1600) % 800))
+    for _ in 1 2 3 4 5; do
+      count=$((count + 1))
+      shot "quiet$count" || return 2
+    done
+    frames=$(frames_since_before "quiet$count")
+  done
+  for i in $(seq "$count"); do
+    no_bullets "quiet$i" || return 1
+    frames=$(frames_since_before "quiet$i")
     [ $((frames - last)) -le 25 ] || return 2
     last=$frames
   done
-  quiet_frames=$frames
-  [ "$frames" -ge 35 ] || return 2
+  quiet_frames="$last frames ($count shots)"
+  [ "$last" -ge 35 ] || return 2
 }
 deadline=$((SECONDS + kWaitSeconds))
-quiet=2 quiet_frames=none
+quiet=2 quiet_frames="no span of"
 while [ "$quiet" -eq 2 ] && [ "$SECONDS" -lt "$deadline" ]; do
   keys_fire_nothing
   quiet=$?
 done
-check "Alt+Space, other keys and the key-ups fire nothing: no bullet in $quiet_frames frames" \
+check "Alt+Space, other keys and the key-ups fire nothing: no bullet in $quiet_frames" \
   test "$quiet" -eq 0
 
 # No window manager here: move the window into the screen's corner so all of it can be captured.

@@ -28,6 +28,7 @@
 // usage or file error.
 #include <algorithm>
 #include <bit>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -314,23 +315,40 @@ int Background(const Shot& shot, int32_t first, int32_t last) {
   first = std::max(first, 0);
   last = std::min({last, shot.height - 1, sky.height - 1});
   const int32_t width = std::min(shot.width, kFrameWidth);
-  long bestMatching = -1, total = 0;
-  int32_t bestOffset = 0;
-  for (int32_t s = 0; s > -kFrameWidth; --s) {
-    long matching = 0;
-    total = 0;
-    for (int32_t y = first; y <= last; ++y) {
-      for (int32_t x = 0; x < width; ++x, ++total) {
+  if (first > last || width <= 0) return 2;
+  const auto differing = [&](int32_t s, int32_t fromRow, long enough) {
+    long count = 0;
+    for (int32_t y = fromRow; y <= last; ++y) {
+      for (int32_t x = 0; x < width; ++x) {
         const int32_t column = ((x - s) % kFrameWidth + kFrameWidth) % kFrameWidth;
-        matching += shot.At(x, y) == PicturePixel(sky, column, y);
+        count += shot.At(x, y) != PicturePixel(sky, column, y);
       }
+      if (count > enough) break;  // worse than the best so far: no need to count on
     }
-    if (matching > bestMatching) {
-      bestMatching = matching;
+    return count;
+  };
+  // A first guess from the last row alone, then every offset over all the rows, each given up as
+  // soon as it differs more than the best: the right one differs in few pixels, so this is quick.
+  int32_t bestOffset = 0;
+  long fewest = differing(0, last, LONG_MAX);
+  for (int32_t s = -1; s > -kFrameWidth; --s) {
+    const long count = differing(s, last, fewest);
+    if (count < fewest) {
+      fewest = count;
       bestOffset = s;
     }
   }
-  std::printf("%d %ld %ld\n", bestOffset, bestMatching, total);
+  fewest = differing(bestOffset, first, LONG_MAX);
+  for (int32_t s = 0; s > -kFrameWidth; --s) {
+    if (s == bestOffset) continue;
+    const long count = differing(s, first, fewest);
+    if (count < fewest) {
+      fewest = count;
+      bestOffset = s;
+    }
+  }
+  const long total = long{last - first + 1} * width;
+  std::printf("%d %ld %ld\n", bestOffset, total - fewest, total);
   return 0;
 }
 
