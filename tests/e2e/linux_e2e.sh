@@ -233,10 +233,11 @@ no_bullets() { [ -z "$(find_in "$1" 106)" ]; }
 sky_offset() { "$probe" background "$out/$1.xwd" 580 599 | awk '{print $1}'; }
 frames_since_before() { echo $(((before - $(sky_offset "$1") + 1600) % 800)); }
 keys_fire_nothing() {  # 0: no bullet came; 1: a bullet came; 2: the shots were too far apart
-  shot_until before no_bullets before || return 2
+  shot_until clear no_bullets clear || return 2
+  shot quiet0  # the last before the keys
   xdotool key alt+space a Return
   local count=0 frames=0 last=0 i deadline=$((SECONDS + kWaitSeconds))
-  before=$(sky_offset before)
+  before=$(sky_offset quiet0)
   while [ "$frames" -lt 35 ] && [ "$SECONDS" -lt "$deadline" ]; do
     for _ in 1 2 3 4 5; do
       count=$((count + 1))
@@ -244,7 +245,7 @@ keys_fire_nothing() {  # 0: no bullet came; 1: a bullet came; 2: the shots were 
     done
     frames=$(frames_since_before "quiet$count")
   done
-  for i in $(seq "$count"); do
+  for i in $(seq 0 "$count"); do
     no_bullets "quiet$i" || return 1
     frames=$(frames_since_before "quiet$i")
     [ $((frames - last)) -le 25 ] || return 2
