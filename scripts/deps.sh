@@ -28,7 +28,7 @@ PACKAGE_PACKAGES=("${GAME_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" dpkg-dev file z
 PACKAGE_CHECK_PACKAGES=("${PACKAGE_PACKAGES[@]}" unzip desktop-file-utils appstream lintian)
 # To build and run every test: unit tests, sanitizers, benchmarks, the Windows cross build under
 # Wine (GoogleTest built from its source package), and the end-to-end runs under Xvfb (xev from
-# x11-utils watches the windows come and go).
-TEST_PACKAGES=("${GAME_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" libgtest-dev googletest
+# x11-utils watches the windows come and go), and make for the plain build's default generator.
+TEST_PACKAGES=("${GAME_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" make libgtest-dev googletest
   libbenchmark-dev xvfb xauth xdotool imagemagick x11-apps x11-utils
   "${PACKAGE_CHECK_PACKAGES[@]}")

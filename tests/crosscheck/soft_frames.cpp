@@ -1,5 +1,6 @@
 // The native side of the canvas cross-check: draws every scene with the software canvas over the
-// pictures the resource script names, and compares each frame with the GDI canvas's frame of
+// game's embedded pictures (made from the same res/game.rc the Windows program compiles in), and
+// compares each frame with the GDI canvas's frame of
 // the same scene, pixel by pixel, everywhere outside the label boxes of either canvas.
 //
 // Inside its own boxes each canvas must show nothing but label ink and the label box colour. A
@@ -11,10 +12,10 @@
 #include <memory>
 #include <sstream>
 
-#include "crosscheck/rc_pictures.h"
 #include "crosscheck/scenes.h"
 #include "game/frame.h"
 #include "shell/soft/label_font.h"
+#include "shell/soft/resource_table.h"
 #include "shell/soft/soft_canvas.h"
 
 namespace {
@@ -109,13 +110,11 @@ void WriteDifferencePicture(const std::string& path, const Frame& a, const Frame
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s RESOURCE_SCRIPT FRAME_DIR\n", argv[0]);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s FRAME_DIR\n", argv[0]);
     return 2;
   }
-  const std::string dir = argv[2];
-  FixtureResources pictures;
-  if (!LoadScriptPictures(argv[1], pictures)) return 2;
+  const std::string dir = argv[1];
 
   int failedScenes = 0;
   long totalDiffering = 0;
@@ -124,7 +123,7 @@ int main(int argc, char** argv) {
     BuildScene(scene, *world);
     FrameCanvas canvas;
     auto backBuffer = std::make_unique<BackBuffer>();
-    OpenFrameCanvas(canvas, pictures.Table(), *backBuffer);
+    OpenFrameCanvas(canvas, kGameResources, *backBuffer);
     RunFrame(*world, canvas);
     const std::vector<SceneLabel> labels = SceneLabels(*world);
     const Frame soft(canvas.pixels, canvas.pixels + kFramePixels);

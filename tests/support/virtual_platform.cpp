@@ -92,11 +92,6 @@ void AdvanceVirtualTime(uint64_t milliseconds) {
   h.now = target;
 }
 
-void SettleEventThreads() {
-  std::unique_lock lock(State().mutex);
-  WaitUntilSettled(lock);
-}
-
 int SleepingEventThreads() {
   std::unique_lock lock(State().mutex);
   WaitUntilSettled(lock);  // a thread started a moment ago may not have reached its sleep yet

@@ -23,9 +23,6 @@ uint64_t VirtualNow();
 // each wave of woken threads settle before the next.
 void AdvanceVirtualTime(uint64_t milliseconds);
 
-// Waits until every event thread is asleep or has finished.
-void SettleEventThreads();
-
 // How many event threads are asleep on the virtual clock, counted once every event thread just
 // started has reached its sleep or finished.
 int SleepingEventThreads();

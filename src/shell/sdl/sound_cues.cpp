@@ -9,8 +9,8 @@
 
 #include "game/platform.h"
 #include "shell/sdl/sdl_shell.h"
-#include "shell/sdl/wave_image.h"
 #include "shell/soft/resource_table.h"
+#include "shell/soft/wave_image.h"
 
 namespace {
 

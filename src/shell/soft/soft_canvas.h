@@ -10,14 +10,8 @@
 
 #include "game/platform.h"
 #include "shell/soft/bitmap.h"
+#include "shell/soft/pixel_rows.h"
 #include "shell/soft/resource_table.h"
-
-// Pixels are 0x00RRGGBB, rows top-down, kSceneWidth to a row.
-using Pixel = uint32_t;
-
-constexpr Pixel PixelRgb(uint8_t r, uint8_t g, uint8_t b) {
-  return Pixel{r} << 16 | Pixel{g} << 8 | Pixel{b};
-}
 
 // The pixels of one frame.
 using BackBuffer = std::array<Pixel, size_t{kSceneWidth} * kSceneHeight>;

@@ -1,6 +1,6 @@
 // The RIFF WAVE reader: walks the chunks after the 12-byte header, takes the first "fmt " and
 // "data" chunks, and checks the format against the cue format.
-#include "shell/sdl/wave_image.h"
+#include "shell/soft/wave_image.h"
 
 #include <cstring>
 
