@@ -11,14 +11,8 @@
 set -uo pipefail
 
 program=$1
-failures=0
-pass() { echo "ok   - $*"; }
-fail() { echo "FAIL - $*"; failures=$((failures + 1)); }
-check() {
-  local what=$1
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
+# shellcheck source=checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 has() { grep -Eq "$1" <<<"$2"; }
 
 case "$(head -c 4 "$program" | od -An -c | tr -d ' ')" in

@@ -28,15 +28,8 @@ readonly kWaitSeconds=120
 # shellcheck source=within.sh
 source "$(dirname "${BASH_SOURCE[0]}")/within.sh"
 
-failures=0
-pass() { echo "ok   - $*"; }
-fail() { echo "FAIL - $*"; failures=$((failures + 1)); }
-# check DESCRIPTION COMMAND...: passes when the command succeeds.
-check() {
-  local what=$1
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
+# shellcheck source=../checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
 
 # ---- Displays and the game ----------------------------------------------------------------------
 

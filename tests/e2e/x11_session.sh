@@ -2,15 +2,8 @@
 # game's window, screenshots judged by shot_probe, and the game's exit. Sourced by a script that
 # has set `probe` (shot_probe) and `out` (its artifact folder); ends every process it started.
 
-failures=0
-pass() { echo "ok   - $*"; }
-fail() { echo "FAIL - $*"; failures=$((failures + 1)); }
-# check DESCRIPTION COMMAND...: passes when the command succeeds.
-check() {
-  local what=$1
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
+# shellcheck source=../checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
 # finish: the script's verdict from the tally.
 finish() {
   echo "artifacts: $out"

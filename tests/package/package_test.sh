@@ -20,15 +20,8 @@ for tool in cmake dpkg-deb lintian desktop-file-validate appstreamcli unzip Xvfb
   command -v "$tool" >/dev/null || { echo "FAIL - $tool is missing"; exit 1; }
 done
 
-failures=0
-pass() { echo "ok   - $*"; }
-fail() { echo "FAIL - $*"; failures=$((failures + 1)); }
-# check DESCRIPTION COMMAND...: passes when the command succeeds.
-check() {
-  local what=$1
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
+# shellcheck source=../checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
 cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 
 version=$(cached CMAKE_PROJECT_VERSION)
