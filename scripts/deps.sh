@@ -25,3 +25,8 @@ WINDOWS_PACKAGES=(g++ cmake ninja-build
 # x11-utils watches the windows come and go).
 TEST_PACKAGES=("${GAME_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" libgtest-dev googletest
   libbenchmark-dev xvfb xauth xdotool imagemagick x11-apps x11-utils)
+# To build the game as a web page and serve it: emscripten (its optimiser needs Debian's acorn, in
+# /usr/share/nodejs, and Node.js), CMake, Ninja and Python for the static server.
+WEB_PACKAGES=(emscripten node-acorn nodejs cmake ninja-build python3)
+# To test the page in a real browser: Debian's Chromium, driven by puppeteer-core from npm.
+WEB_TEST_PACKAGES=("${WEB_PACKAGES[@]}" chromium npm)

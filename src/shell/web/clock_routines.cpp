@@ -106,6 +106,10 @@ int AliveRoutines() {
   return alive;
 }
 
+int RoutineFootprint() {
+  return static_cast<int>(sizeof(Routine));
+}
+
 // ---- The platform seam -------------------------------------------------------------------------
 
 uint32_t SysTickCount() {

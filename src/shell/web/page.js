@@ -61,7 +61,7 @@ Module.page = Module.page || {};
   window.addEventListener('pointerdown', function() {
     unlockSound();
     var scene = document.getElementById('scene');
-    if (scene) scene.focus();
+    if (scene) scene.focus({preventScroll: true});
   });
 
   // ---- Sound ---------------------------------------------------------------------------------

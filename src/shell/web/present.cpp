@@ -21,19 +21,21 @@ inline uint32_t ToCanvasOrder(Pixel p) {
 }
 
 // The ImageData is a view on the WebAssembly memory; it is made anew only when the memory has
-// grown (which replaces its buffer).
+// grown (which replaces its buffer). (clang-format would split JavaScript's !== operator.)
+// clang-format off
 EM_JS(void, PutFrame, (const void* rgba, int width, int height), {
   var canvas = document.getElementById('scene');
   if (!canvas) return;
   var page = Module.page || (Module.page = {});
-  if (!page.context) page.context = canvas.getContext('2d', {alpha : false});
-  if (!page.image || page.image.data.buffer != = HEAPU8.buffer || page.imageAt != = rgba) {
+  if (!page.context) page.context = canvas.getContext('2d', {alpha: false});
+  if (!page.image || page.image.data.buffer !== HEAPU8.buffer || page.imageAt !== rgba) {
     page.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4),
                                width, height);
     page.imageAt = rgba;
   }
   page.context.putImageData(page.image, 0, 0);
 });
+// clang-format on
 
 }  // namespace
 

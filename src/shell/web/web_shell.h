@@ -26,3 +26,6 @@ uint64_t NextRoutineDue();
 
 // How many routines are alive (asleep, or started and not yet run).
 int AliveRoutines();
+
+// Bytes each alive routine holds: its record with its two stacks.
+int RoutineFootprint();
