@@ -46,7 +46,12 @@ function expect(condition, message) {
 // Waits for what the page shows, however busy the machine is; gives up after three minutes.
 async function waitFor(what, probe, limitMs = 180000) {
   const end = Date.now() + limitMs;
+  let told = Date.now() + 20000;
   for (;;) {
+    if (Date.now() > told) {
+      console.log(`     still waiting for ${what}`);
+      told += 20000;
+    }
     const value = await probe();
     if (value) return value;
     if (Date.now() > end) throw new Error(`gave up waiting for ${what}`);
@@ -225,7 +230,7 @@ const {server, port} = await startServer(webDir);
 const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium',
   headless: 'new',
-  protocolTimeout: 0,  // a busy machine may take long over one call; the waits have their limits
+  protocolTimeout: 600000,  // a busy machine may take long over one call
   args: ['--no-sandbox', '--disable-gpu', '--autoplay-policy=user-gesture-required'],
 });
 try {

@@ -45,21 +45,21 @@ EM_JS(void, StartPageLoop, (), { Module.page.start(); });
 
 extern "C" {
 
-// Due routines, then the pump: its due ticks, then at most one paint. A pending paint after that
-// (a tick came due while the frame ran) is served by a turn right away, after the page has had
-// its input.
+// Due routines, then the pump: its due ticks, then at most one paint. The pump hands each paint
+// out once, so after a paint the loop is stepped again only on the next turn, which comes right
+// away, once the page has had its input.
 EMSCRIPTEN_KEEPALIVE void web_turn() {
   RunDueRoutines(PageNowMs());
-  uint64_t now = PageNowMs();
-  LoopStep step = StepGameLoop(gameLoop, now, heldArrows);
+  const uint64_t now = PageNowMs();
+  const LoopStep step = StepGameLoop(gameLoop, now, heldArrows);
   if (step.kind == LoopStepKind::Paint) {
     PaintGameFrame(gameLoop, backBuffer);
     ShowFrame(backBuffer);
-    now = PageNowMs();
-    RunDueRoutines(now);
-    step = StepGameLoop(gameLoop, now, heldArrows);
+    RunDueRoutines(PageNowMs());
+    nextTurnAt = 0;
+    return;
   }
-  nextTurnAt = step.kind == LoopStepKind::Paint ? now : std::min(step.waitUntil, NextRoutineDue());
+  nextTurnAt = std::min(step.waitUntil, NextRoutineDue());
 }
 
 // Milliseconds until web_turn wants to run, 0 when it is due now; at most a minute.
