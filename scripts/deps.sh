@@ -28,5 +28,6 @@ TEST_PACKAGES=("${GAME_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" libgtest-dev googl
 # To build the game as a web page and serve it: emscripten (its optimiser needs Debian's acorn, in
 # /usr/share/nodejs, and Node.js), CMake, Ninja and Python for the static server.
 WEB_PACKAGES=(emscripten node-acorn nodejs cmake ninja-build python3)
-# To test the page in a real browser: Debian's Chromium, driven by puppeteer-core from npm.
-WEB_TEST_PACKAGES=("${WEB_PACKAGES[@]}" chromium npm)
+# To test the page in a real browser: Debian's Chromium, driven by puppeteer-core from npm (the
+# scripts add Debian's npm only when no npm is on PATH: a Node.js from elsewhere brings its own).
+WEB_TEST_PACKAGES=("${WEB_PACKAGES[@]}" chromium)

@@ -271,9 +271,10 @@ try {
   });
 
   // Holds keys until `done(band)` holds on a frame; returns every band seen while they were held.
-  // Only the rows the flyer can reach here are kept (it stays near the top in these checks).
-  async function hold(keys, done) {
-    await keepBands(page, 0, 100);
+  // Only the rows where the flyer is looked for are kept: by default the top 100, where it stays
+  // in the arrow checks.
+  async function hold(keys, done, top = 0, rows = 100) {
+    await keepBands(page, top, rows);
     for (const key of keys) await page.keyboard.down(key);
     const bands = [];
     await waitFor(`${keys} to move the flyer`, async () => {
@@ -348,7 +349,8 @@ try {
   for (let tries = 0; tries < 20 && (flyer.y < 0 || flyer.y > 40); tries++) {
     const key = flyer.y < 0 ? 'ArrowDown' : 'ArrowUp';
     const before = flyer.y;
-    await hold([key], (b) => [before - 10, before + 10].some((y) => xsOn(b, y).length > 0));
+    await hold([key], (b) => [before - 10, before + 10].some((y) => xsOn(b, y).length > 0),
+        before - 20, 70);
     flyer = await locate();
   }
   console.log(`     the flyer stands at (${flyer.x}, ${flyer.y}) for the shots`);
