@@ -271,10 +271,9 @@ try {
   });
 
   // Holds keys until `done(band)` holds on a frame; returns every band seen while they were held.
-  // Only the rows where the flyer is looked for are kept: by default the top 100, where it stays
-  // in the arrow checks.
-  async function hold(keys, done, top = 0, rows = 100) {
-    await keepBands(page, top, rows);
+  // Only the top 100 rows are kept: the flyer stays there in the arrow checks.
+  async function hold(keys, done) {
+    await keepBands(page, 0, 100);
     for (const key of keys) await page.keyboard.down(key);
     const bands = [];
     await waitFor(`${keys} to move the flyer`, async () => {
@@ -344,13 +343,15 @@ try {
     await page.keyboard.up('ArrowDown');
   });
 
-  // The flyer to a row where its shots meet the enemies of the top row (y 0 to 40).
+  // The flyer to a row where its shots meet the enemies of the top row (y 0 to 40): the arrow
+  // towards it held for a few frames at a time, until it gets there.
   let flyer = await locate();
-  for (let tries = 0; tries < 20 && (flyer.y < 0 || flyer.y > 40); tries++) {
+  for (let tries = 0; tries < 100 && (flyer.y < 0 || flyer.y > 40); tries++) {
     const key = flyer.y < 0 ? 'ArrowDown' : 'ArrowUp';
-    const before = flyer.y;
-    await hold([key], (b) => [before - 10, before + 10].some((y) => xsOn(b, y).length > 0),
-        before - 20, 70);
+    const frames = await frameCount(page);
+    await page.keyboard.down(key);
+    await waitFor('three frames', async () => (await frameCount(page)) >= frames + 3);
+    await page.keyboard.up(key);
     flyer = await locate();
   }
   console.log(`     the flyer stands at (${flyer.x}, ${flyer.y}) for the shots`);
