@@ -420,6 +420,43 @@ try {
       `the first cue lasts ${cues[0]} s, the explosion ${explosion} s`);
   });
 
+  await check('a hidden tab paints nothing while the scroll goes on', async () => {
+    // How far the background has scrolled: the sky's top row, right of the label, is the
+    // picture's top row shifted left by the scroll and wrapped round.
+    const sky = readBitmap('background.bmp');
+    const scrolled = (bytes) => {
+      for (let shift = 0; shift < W; shift++) {
+        let same = true;
+        for (let x = 520; x < 800 && same; x += 7) {
+          const want = sky.at((x + shift) % W, 0);
+          same = [0, 1, 2].every((c) => bytes[x * 4 + c] === want[c]);
+        }
+        if (same) return shift;
+      }
+      throw new Error('the top row is not the sky picture');
+    };
+    const setHidden = (hidden) => page.evaluate((h) => {
+      Object.defineProperty(document, 'hidden', {value: h, configurable: true});
+      Object.defineProperty(document, 'visibilityState', {value: h ? 'hidden' : 'visible',
+        configurable: true});
+      document.dispatchEvent(new Event('visibilitychange'));
+    }, hidden);
+    const before = scrolled(await canvasBytes(page));
+    await setHidden(true);
+    const frames = await frameCount(page);
+    const startedAt = Date.now();
+    await page.evaluate(() => new Promise((r) => setTimeout(r, 1000)));
+    const hiddenFor = Date.now() - startedAt;
+    expect(await frameCount(page) === frames, 'frames were painted while the tab was hidden');
+    await setHidden(false);
+    await waitFor('a frame once shown', async () => (await frameCount(page)) > frames);
+    const after = scrolled(await canvasBytes(page));
+    // A scroll tick every 50 ms; allow for a slow machine, but not for a clock that stood still.
+    const moved = (after - before + W) % W;
+    expect(moved >= Math.floor(hiddenFor / 50 / 4),
+      `the background scrolled ${moved} px over ${hiddenFor} ms hidden`);
+  });
+
   await check('arrows and space never scrolled the page', async () => {
     const scroll = await page.evaluate(() => ({
       x: window.scrollX, y: window.scrollY,
@@ -473,6 +510,22 @@ try {
       'the first frame from disk differs');
     expect(localErrors.length === 0, localErrors.join(' | '));
     await local.close();
+  });
+
+  await check('a browser without WebAssembly shows a sentence instead of the scene', async () => {
+    const old = await browser.newPage();
+    await old.evaluateOnNewDocument(() => {
+      delete window.WebAssembly;
+    });
+    await old.goto(`http://127.0.0.1:${port}/site/`);
+    const shown = await waitFor('the sentence', () => old.evaluate(() => {
+      const notice = document.getElementById('notice').textContent;
+      const scene = document.getElementById('scene');
+      return notice ? {notice, sceneShown: scene.offsetWidth > 0} : null;
+    }));
+    expect(/WebAssembly/.test(shown.notice) && !shown.sceneShown,
+      `notice "${shown.notice}", scene shown: ${shown.sceneShown}`);
+    await old.close();
   });
 } finally {
   await browser.close();
