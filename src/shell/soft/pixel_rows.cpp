@@ -1,7 +1,8 @@
 // Rows of pictures converted from 24-bit to 32-bit pixels several at a time: with SSSE3 byte
 // shuffles where the processor has them (any x86-64 made since about 2008), else two pixels per
 // 8-byte load. The colour-keyed sprite rows use the same shuffle and choose per pixel between
-// canvas and picture. The background pass of every frame runs through here, for every pixel.
+// canvas and picture. Compiled to WebAssembly with SIMD, the rows use its byte swizzle the same
+// way. The background pass of every frame runs through here, for every pixel.
 #include "shell/soft/pixel_rows.h"
 
 #include <bit>
@@ -9,6 +10,9 @@
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #include <immintrin.h>
+#endif
+#if defined(__wasm_simd128__)
+#include <wasm_simd128.h>
 #endif
 
 namespace {
@@ -104,9 +108,58 @@ bool HasSsse3() {
 }
 #endif
 
+#if defined(__wasm_simd128__) && !defined(QUARVELINGDROME_PORTABLE_ROWS)
+// The same rows with WebAssembly SIMD (the browser build, compiled with -msimd128): a byte
+// swizzle spreads four 3-byte pixels over four 4-byte ones, as the SSSE3 shuffle does; an index
+// out of range gives 0, as the shuffle's -1 does.
+#define QUARVELINGDROME_WASM_SIMD_ROWS 1
+
+v128_t WasmSpreadMask() {
+  return wasm_i8x16_make(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+}
+
+void CopyRowOpaqueWasm(Pixel* dst, const unsigned char* src, int32_t count) {
+  const v128_t spread = WasmSpreadMask();
+  // Sixteen pixels from 48 bytes: three loads, four swizzles, four stores.
+  for (; count >= 16; count -= 16, src += 48, dst += 16) {
+    const v128_t a = wasm_v128_load(src), b = wasm_v128_load(src + 16);
+    const v128_t c = wasm_v128_load(src + 32);
+    const v128_t ab =
+        wasm_i8x16_shuffle(a, b, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27);
+    const v128_t bc =
+        wasm_i8x16_shuffle(b, c, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23);
+    const v128_t cc =
+        wasm_i8x16_shuffle(c, c, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0, 0, 0, 0);
+    wasm_v128_store(dst, wasm_i8x16_swizzle(a, spread));
+    wasm_v128_store(dst + 4, wasm_i8x16_swizzle(ab, spread));
+    wasm_v128_store(dst + 8, wasm_i8x16_swizzle(bc, spread));
+    wasm_v128_store(dst + 12, wasm_i8x16_swizzle(cc, spread));
+  }
+  // Four at a time while a 16-byte load stays within the row's 3 * count bytes.
+  for (; count >= 6; count -= 4, src += 12, dst += 4)
+    wasm_v128_store(dst, wasm_i8x16_swizzle(wasm_v128_load(src), spread));
+  CopyRowOpaquePlain(dst, src, count);
+}
+
+void CopyRowKeyedWasm(Pixel* dst, const unsigned char* src, int32_t count) {
+  const v128_t spread = WasmSpreadMask();
+  const v128_t key = wasm_i32x4_splat(static_cast<int32_t>(PixelRgb(255, 0, 0)));
+  // Four at a time: where a lane is pure red the canvas keeps its pixel, elsewhere the picture's.
+  for (; count >= 6; count -= 4, src += 12, dst += 4) {
+    const v128_t picture = wasm_i8x16_swizzle(wasm_v128_load(src), spread);
+    const v128_t keyed = wasm_i32x4_eq(picture, key);
+    wasm_v128_store(dst, wasm_v128_bitselect(wasm_v128_load(dst), picture, keyed));
+  }
+  CopyRowKeyedPlain(dst, src, count);
+}
+#endif
+
 }  // namespace
 
 void CopyRowOpaque(Pixel* dst, const unsigned char* src, int32_t count) {
+#ifdef QUARVELINGDROME_WASM_SIMD_ROWS
+  return CopyRowOpaqueWasm(dst, src, count);
+#endif
 #ifdef QUARVELINGDROME_SSSE3_ROWS
   if (HasSsse3()) return CopyRowOpaqueSsse3(dst, src, count);
 #endif
@@ -114,6 +167,9 @@ void CopyRowOpaque(Pixel* dst, const unsigned char* src, int32_t count) {
 }
 
 void CopyRowKeyed(Pixel* dst, const unsigned char* src, int32_t count) {
+#ifdef QUARVELINGDROME_WASM_SIMD_ROWS
+  return CopyRowKeyedWasm(dst, src, count);
+#endif
 #ifdef QUARVELINGDROME_SSSE3_ROWS
   if (HasSsse3()) return CopyRowKeyedSsse3(dst, src, count);
 #endif
