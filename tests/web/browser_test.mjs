@@ -6,12 +6,13 @@
 //
 // Usage: node browser_test.mjs WEB_BUILD_DIR NATIVE_FRAMES_DIR RES_DIR
 //   WEB_BUILD_DIR holds site/ (the page) and scenes/ (the test-only scene page).
-import {spawn} from 'node:child_process';
 import {readFileSync} from 'node:fs';
 import path from 'node:path';
 import {pathToFileURL} from 'node:url';
 
 import puppeteer from 'puppeteer-core';
+
+import {startServer} from './static_server.mjs';
 
 const [webDir, framesDir, resDir] = process.argv.slice(2).map((p) => path.resolve(p));
 if (!resDir) {
@@ -210,20 +211,6 @@ async function canvasBytes(page) {
   }, base64InPageText));
 }
 
-// ---- The static server ------------------------------------------------------------------------
-function startServer(root) {
-  return new Promise((resolve, reject) => {
-    const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1',
-      '--directory', root], {stdio: ['ignore', 'pipe', 'pipe']});
-    let said = '';
-    server.stdout.on('data', (chunk) => {
-      said += chunk;
-      const port = /port (\d+)/.exec(said);
-      if (port) resolve({server, port: Number(port[1])});
-    });
-    server.on('exit', (code) => reject(new Error(`the static server ended (${code})`)));
-  });
-}
 
 // ---- The run ----------------------------------------------------------------------------------
 const {server, port} = await startServer(webDir);

@@ -5,13 +5,14 @@
 // the 20 s; each page runs alone in its own browser.
 //
 // Usage: node tab_cpu.mjs WEB_BUILD_DIR [SECONDS]
-import {spawn} from 'node:child_process';
 import {mkdtempSync, readFileSync, readdirSync, symlinkSync} from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
 
 import puppeteer from 'puppeteer-core';
+
+import {startServer} from './static_server.mjs';
 
 const webDir = path.resolve(process.argv[2] ?? 'build/web');
 const seconds = Number(process.argv[3] ?? 20);
@@ -23,19 +24,6 @@ const root = mkdtempSync(path.join(os.tmpdir(), 'quarvelingdrome-cpu-'));
 symlinkSync(path.join(webDir, 'site'), path.join(root, 'site'));
 symlinkSync(path.join(here, 'peer.html'), path.join(root, 'peer.html'));
 
-function startServer() {
-  return new Promise((resolve, reject) => {
-    const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1',
-      '--directory', root], {stdio: ['ignore', 'pipe', 'ignore']});
-    let said = '';
-    server.stdout.on('data', (chunk) => {
-      said += chunk;
-      const port = /port (\d+)/.exec(said);
-      if (port) resolve({server, port: Number(port[1])});
-    });
-    server.on('exit', (code) => reject(new Error(`the static server ended (${code})`)));
-  });
-}
 
 // User + system seconds of the process `pid` and all its descendants.
 function treeCpuSeconds(pid) {
@@ -109,7 +97,7 @@ async function playGame(page, ms) {
 }
 const idle = (page, ms) => new Promise((r) => setTimeout(r, ms));
 
-const {server, port} = await startServer();
+const {server, port} = await startServer(root);
 try {
   const game = await measure(`http://127.0.0.1:${port}/site/`, playGame);
   const rate = Math.round(game.fps);

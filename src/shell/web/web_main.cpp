@@ -1,9 +1,10 @@
 // The browser page's game: the game loop on the page's timers, keys and visibility.
 //
 // main runs the game window's creation steps and hands over to page.js, which calls the entry
-// functions below: web_turn on a timer, the key and focus functions on the page's events. Each
-// entry first resumes the timed events that are due, as threads that woke in time would have
-// run before the input or the paint.
+// functions below: web_turn on a timer, the key and focus functions on the page's events.
+// web_turn and the space key first resume the timed events that are due, as threads that woke in
+// time would have run before the paint or the shot; the arrows only set what the next controls
+// tick will see.
 //
 // Pacing: timers, not animation frames. The game's pace is the message pump's (a 30 ms controls
 // tick, a 50 ms scroll tick, merged repaints, one frame a paint), so the page sleeps exactly until
