@@ -187,6 +187,13 @@ function instrumentPage() {
 async function frameCount(page) {
   return page.evaluate(() => window.__frames);
 }
+// Waits for two more frames. A key's effect on the flyer comes on a controls tick, and the page
+// takes input between a tick and the paint it asked for, so right after a key-up the canvas may
+// not show the last tick's move yet; two frames later it does.
+async function twoFramesLater(page) {
+  const frames = await frameCount(page);
+  await waitFor('two more frames', async () => (await frameCount(page)) >= frames + 2);
+}
 // Keeps bands of rows [top, top + rows) of every frame from now on.
 async function keepBands(page, top, rows) {
   await page.evaluate((t, r) => {
@@ -322,6 +329,7 @@ try {
     await page.keyboard.down('ArrowDown');
     await waitFor('the flyer to go down', async () => (await locate()).y > from.y);
     await page.evaluate(() => window.dispatchEvent(new Event('blur')));
+    await twoFramesLater(page);
     const a = await locate();
     const frames = await frameCount(page);
     await waitFor('ten frames', async () => (await frameCount(page)) > frames + 10);
@@ -334,6 +342,7 @@ try {
   // at a time, until it gets there.
   let flyer = await locate();
   async function bringFlyerTo(low, high) {
+    await twoFramesLater(page);
     flyer = await locate();
     for (let tries = 0; tries < 100 && (flyer.y < low || flyer.y > high); tries++) {
       const key = flyer.y < low ? 'ArrowDown' : 'ArrowUp';
@@ -341,6 +350,7 @@ try {
       await page.keyboard.down(key);
       await waitFor('three frames', async () => (await frameCount(page)) >= frames + 3);
       await page.keyboard.up(key);
+      await twoFramesLater(page);
       flyer = await locate();
     }
     expect(flyer.y >= low && flyer.y <= high, `the flyer stays at ${flyer.y}`);
