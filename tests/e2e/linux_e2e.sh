@@ -8,111 +8,26 @@
 # Screenshots, the audio output and the game's stderr stay in ARTIFACT_DIR. Exits 77 (skipped)
 # when Xvfb is not installed; scripts/test installs it.
 #
-# Every wait follows what the game shows or does: a step polls for its state until it appears,
-# with a generous outer limit (kWaitSeconds) that only a hang reaches, so a busy machine or a
-# sanitizer build makes the run slower, not red.
+# Every wait follows what the game shows or does (see x11_session.sh).
 set -uo pipefail
 
 game=$1 probe=$2 closer=$3 out=$4
 rm -rf "$out" && mkdir -p "$out"
 
-if ! command -v Xvfb >/dev/null; then
-  echo "SKIP: Xvfb is not installed (scripts/test installs it with the other test packages)"
-  exit 77
-fi
-for tool in xdotool xwd convert; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing"; exit 1; }
-done
-
-readonly kWaitSeconds=120
-# shellcheck source=within.sh
-source "$(dirname "${BASH_SOURCE[0]}")/within.sh"
-
-# shellcheck source=../checks.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
+# shellcheck source=x11_session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/x11_session.sh"
+need_tools xdotool xwd convert
 
 # ---- Displays and the game ----------------------------------------------------------------------
 
-servers=()
-games=()
-cleanup() {
-  for pid in "${games[@]}" "${servers[@]}"; do kill -KILL "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  # The screenshots, kept as PNG pictures.
-  for dump in "$out"/*.xwd; do
-    [ -e "$dump" ] && convert "xwd:$dump" "${dump%.xwd}.png" && rm -f "$dump"
-  done
-}
-trap cleanup EXIT
-
-
-# start_display DEPTH: an Xvfb of that colour depth on a free display number derived from $$; sets
-# DISPLAY. Key auto-repeat as on a usual desktop: after 660 ms, 25 a second.
-start_display() {
-  local depth=$1 number=$((200 + $$ % 500))
-  while [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ]; do
-    number=$((number + 1))
-  done
-  Xvfb ":$number" -screen 0 "1024x768x$depth" -nolisten tcp -ardelay 660 -arinterval 40 \
-    >"$out/xvfb-$number.log" 2>&1 &
-  servers+=($!)
-  export DISPLAY=":$number"
-  within "$kWaitSeconds" eval 'xdotool getdisplaygeometry >/dev/null 2>&1' && return 0
-  echo "FAIL: Xvfb on $DISPLAY did not start"
-  exit 1
-}
-
-# start_game LOG [ENV=VALUE...]: the game, ended by cleanup if it is still running at the end;
-# sets game_pid and window. A script's background job would ignore SIGINT; the game gets it as from
-# a terminal.
+# start_game LOG [ENV=VALUE...]: the game, ended with the session if it is still running at the
+# end; sets game_pid and window. A script's background job would ignore SIGINT; the game gets it as
+# from a terminal.
 start_game() {
   local log=$1
   shift
   env --default-signal=INT "$@" "$game" 2>"$out/$log" &
-  games+=($!)
-  game_pid=$!
-  window=$(timeout -k 2 "$kWaitSeconds" xdotool search --sync --name '^quarvelingdrome$' |
-    head -n 1)
-  if [ -z "$window" ]; then
-    echo "FAIL: no window named quarvelingdrome appeared"
-    cat "$out/$log"
-    exit 1
-  fi
-  # No window manager: keys go where the pointer is.
-  xdotool mousemove --window "$window" 400 300 windowfocus --sync "$window" 2>/dev/null
-}
-
-# wait_exit PID: the exit code of PID, or 124 if it still runs after kWaitSeconds (a hang).
-wait_exit() {
-  local pid=$1
-  if ! within "$kWaitSeconds" eval "! kill -0 $pid 2>/dev/null"; then
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    return 124
-  fi
-  wait "$pid"
-}
-
-# shot NAME: the window as NAME.xwd, an X window dump (no window manager: all of it is the client
-# area), which shot_probe reads directly; xwd is quick, so the shots follow the game closely.
-shot() {
-  xwd -id "$window" -silent >"$out/$1.xwd"
-}
-
-# shot_until NAME TEST...: takes shot NAME again and again until TEST succeeds on it, for at most
-# kWaitSeconds.
-shot_until() {
-  local name=$1 deadline=$((SECONDS + kWaitSeconds))
-  shift
-  until shot "$name" && "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
-}
-
-# Positions "x y" of the pictures IDS in shot NAME: find NAME IDS [TOLERANCE].
-find_in() {
-  "$probe" find "$out/$1.xwd" "$2" "${3:-0}" | awk '{print $2, $3}'
+  note_game $! "$out/$log"
 }
 
 # at_least PERCENT "M of N": whether M is at least PERCENT% of N.
@@ -320,9 +235,4 @@ said=$(grep "cannot open a window" "$out/nodisplay.log")
 check "and says why, in one line: ${said:-nothing}" \
   test "$(wc -l <"$out/nodisplay.log")" -eq 1 -a -n "$(grep "cannot open a window: .*DISPLAY" <<<"$said")"
 
-echo "artifacts: $out"
-if [ "$failures" -gt 0 ]; then
-  echo "$failures end-to-end check(s) failed"
-  exit 1
-fi
-echo "all end-to-end checks passed"
+finish

@@ -22,16 +22,11 @@ segments() {
   awk -v pid="$1" 'NR > 1 && $5 == pid {print $2, $3, $4}' /proc/sysvipc/shm
 }
 
-# frame_segment PID BYTES: the id of a segment of at least BYTES that PID created, after waiting
-# for it as long as the game may take to show its window's frame (a bounded number of looks).
+# frame_segment PID BYTES: the id of a segment of at least BYTES that PID created, once the game
+# has made it for its window's frame.
+segment_of() { segments "$1" | awk -v bytes="$2" '$3 >= bytes {print $1; exit}'; }
 frame_segment() {
-  for _ in $(seq 200); do
-    local id
-    id=$(segments "$1" | awk -v bytes="$2" '$3 >= bytes {print $1; exit}')
-    [ -n "$id" ] && echo "$id" && return 0
-    sleep 0.1
-  done
-  return 1
+  within "$kWaitSeconds" eval '[ -n "$(segment_of '"$1 $2"')" ]' && segment_of "$1" "$2"
 }
 
 # check_private WHEN: every segment of the game is closed to group and others, and so is the frame
@@ -52,7 +47,7 @@ check_private() {
 }
 
 start_display
-SDL_AUDIODRIVER=dummy timeout -k 5 120 "$game" 2>"$out/game.log" &
+SDL_AUDIODRIVER=dummy "$game" 2>"$out/game.log" &
 note_game $! "$out/game.log"
 
 frame=$(frame_segment "$window_pid" $((800 * 600 * 4)))
