@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "crosscheck/scenes.h"
-#include "game/frame.h"
-#include "shell/soft/soft_canvas.h"
+#include "shell/pump/game_loop.h"
 
 namespace {
 
@@ -31,12 +30,12 @@ bool WriteFrame(const std::string& path, const BackBuffer& frame) {
   return static_cast<bool>(file);
 }
 
-// One paint of the world, as PaintGameFrame runs it.
+// One paint of the world by the game loop's paint.
 void Paint(GameWorld& world, BackBuffer& frame) {
-  FrameCanvas canvas;
-  OpenFrameCanvas(canvas, kGameResources, frame);
-  RunFrame(world, canvas);
-  ReleaseFrameCanvas(canvas);
+  GameLoop loop;
+  loop.world = &world;
+  loop.resources = kGameResources;
+  PaintGameFrame(loop, frame);
 }
 
 }  // namespace

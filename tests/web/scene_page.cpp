@@ -5,8 +5,7 @@
 #include <memory>
 
 #include "crosscheck/scenes.h"
-#include "game/frame.h"
-#include "shell/soft/soft_canvas.h"
+#include "shell/pump/game_loop.h"
 #include "shell/web/web_shell.h"
 
 namespace {
@@ -25,14 +24,14 @@ EMSCRIPTEN_KEEPALIVE const char* scene_name(int index) {
   return CrossCheckScenes()[index].name;
 }
 
-// One frame of the scene, as the game's paint runs it, on the page's canvas.
+// One frame of the scene, painted by the game loop's paint, on the page's canvas.
 EMSCRIPTEN_KEEPALIVE void show_scene(int index) {
   auto world = std::make_unique<GameWorld>();
   BuildScene(CrossCheckScenes()[index], *world);
-  FrameCanvas canvas;
-  OpenFrameCanvas(canvas, kGameResources, backBuffer);
-  RunFrame(*world, canvas);
-  ReleaseFrameCanvas(canvas);
+  GameLoop loop;
+  loop.world = world.get();
+  loop.resources = kGameResources;
+  PaintGameFrame(loop, backBuffer);
   ShowFrame(backBuffer);
 }
 
